@@ -1,0 +1,288 @@
+#include "driver.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "common/ids.h"
+#include "common/module_path.h"
+
+namespace test {
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start > ms) return condition();
+    PumpFor(10);
+  }
+}
+
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  } while (GetTickCount() - start < ms);
+}
+
+std::string TestBinDir() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return vornik::SplitModulePath(path).directory;
+}
+
+std::string BuiltVornikPath() { return TestBinDir() + "\\Vornik.exe"; }
+
+std::string NewCaseFolder() {
+  static int counter = 0;
+  CreateDirectoryA("C:\\vornik-tests", nullptr);
+  std::string folder = "C:\\vornik-tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                       std::to_string(++counter);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::string CopyFileTo(const std::string& source, const std::string& folder,
+                       const std::string& name) {
+  std::string target = folder + "\\" + name;
+  CopyFileA(source.c_str(), target.c_str(), FALSE);
+  return target;
+}
+
+bool FileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// Process ------------------------------------------------------------------
+
+Process Process::Start(const std::string& exePath, const std::string& commandLine) {
+  Process process;
+  std::string line = "\"" + exePath + "\"" + (commandLine.empty() ? "" : " " + commandLine);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  std::string folder = vornik::SplitModulePath(exePath).directory;
+  if (CreateProcessA(exePath.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
+    CloseHandle(info.hThread);
+    process.handle_.reset(info.hProcess);
+    process.id_ = info.dwProcessId;
+  }
+  return process;
+}
+
+Process::~Process() { Kill(); }
+
+bool Process::Running() const {
+  return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitExit(DWORD ms) const {
+  if (!handle_) return false;
+  return WaitUntil([&] { return WaitForSingleObject(handle_.get(), 0) == WAIT_OBJECT_0; }, ms);
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (handle_) GetExitCodeProcess(handle_.get(), &code);
+  return code;
+}
+
+void Process::Kill() {
+  if (Running()) {
+    TerminateProcess(handle_.get(), 1);
+    WaitForSingleObject(handle_.get(), kWait);
+  }
+}
+
+// Windows and message boxes ------------------------------------------------
+
+std::vector<HWND> WindowsOf(DWORD pid, const char* className) {
+  struct Search {
+    DWORD pid;
+    const char* className;
+    std::vector<HWND> found;
+  } search{pid, className, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != s->pid) return TRUE;
+        if (s->className) {
+          char name[256] = {};
+          GetClassNameA(window, name, sizeof name);
+          if (lstrcmpA(name, s->className) != 0) return TRUE;
+        }
+        s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+namespace {
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid) {
+  std::vector<MessageBoxInfo> boxes;
+  for (HWND window : WindowsOf(pid, "#32770")) {
+    if (!IsWindowVisible(window)) continue;
+    MessageBoxInfo box;
+    box.window = window;
+    box.title = WindowText(window);
+    if (HWND text = GetDlgItem(window, 0xFFFF)) box.text = WindowText(text);
+    boxes.push_back(box);
+  }
+  return boxes;
+}
+
+std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, DWORD ms) {
+  std::optional<MessageBoxInfo> found;
+  WaitUntil(
+      [&] {
+        auto boxes = MessageBoxesOf(pid);
+        if (boxes.empty()) return false;
+        found = boxes.front();
+        return true;
+      },
+      ms);
+  return found;
+}
+
+void CloseMessageBox(HWND box) {
+  // A posted close takes seconds on a bare X server; a click on the button is
+  // immediate.
+  HWND button = FindWindowExA(box, nullptr, "Button", nullptr);
+  if (button) {
+    PostMessageA(button, BM_CLICK, 0, 0);
+  } else {
+    PostMessageA(box, WM_CLOSE, 0, 0);
+  }
+}
+
+// Vornik ---------------------------------------------------------------------
+
+Vornik Vornik::Launch(const std::string& folder, const std::string& exeName) {
+  Vornik vornik;
+  vornik.folder_ = folder;
+  vornik.exePath_ = CopyFileTo(BuiltVornikPath(), folder, exeName);
+  vornik.process_ = Process::Start(vornik.exePath_);
+  return vornik;
+}
+
+Vornik Vornik::LaunchReady() {
+  Vornik vornik = Launch(NewCaseFolder());
+  vornik.WaitReady();
+  return vornik;
+}
+
+HWND Vornik::WaitMainWindow(DWORD ms) {
+  WaitUntil(
+      [&] {
+        auto windows = WindowsOf(process_.Id(), vornik::ids::kMainWindowClass);
+        mainWindow_ = windows.empty() ? nullptr : windows.front();
+        return mainWindow_ != nullptr;
+      },
+      ms);
+  return mainWindow_;
+}
+
+bool Vornik::WaitReady(DWORD ms) {
+  return WaitMainWindow(ms) != nullptr && WaitUntil(SingleInstanceMarkerExists, ms);
+}
+
+void Vornik::PostHotkey(std::int32_t id) const {
+  const UINT key = id == vornik::ids::kFirstHotkeyId ? vornik::ids::kForceStopKey
+                                                     : vornik::ids::kExitKey;
+  PostMessageA(mainWindow_, WM_HOTKEY, static_cast<WPARAM>(id),
+               MAKELPARAM(vornik::ids::kHotkeyModifiers, key));
+}
+
+void Vornik::PostCommand(std::uint32_t command) const {
+  PostMessageA(mainWindow_, WM_COMMAND, command, 0);
+}
+
+void Vornik::PostClose() const { PostMessageA(mainWindow_, WM_CLOSE, 0, 0); }
+
+bool SingleInstanceMarkerExists() {
+  // Opened and closed at once: holding it would keep the marker alive.
+  UniqueHandle marker(OpenEventA(SYNCHRONIZE, FALSE, vornik::ids::kSingleInstanceEventName));
+  return static_cast<bool>(marker);
+}
+
+// Linux programs and keystrokes ----------------------------------------------
+
+void RunUnix(const std::string& commandLine) {
+  // Wine starts Linux executables given by their Unix path, but the handle it
+  // returns does not follow the Linux process; a marker file tells when the
+  // command is done.
+  static int counter = 0;
+  const std::string marker = "/tmp/vornik-unix-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++counter);
+  const std::string markerDosPath = "Z:" + [&] {
+    std::string p = marker;
+    for (char& c : p) c = c == '/' ? '\\' : c;
+    return p;
+  }();
+  std::string line = "/bin/sh -c \"" + commandLine + "; touch " + marker + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    return;
+  }
+  CloseHandle(info.hProcess);
+  CloseHandle(info.hThread);
+  // Keep pumping: our own windows must answer the X server meanwhile.
+  WaitUntil([&] { return FileExists(markerDosPath); });
+  DeleteFileA(markerDosPath.c_str());
+}
+
+FocusWindow::FocusWindow(const char* title) : title_(title) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "VornikTestFocusWindow";
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  RegisterClassA(&windowClass);
+  window_ = CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                            100, 100, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+  SetForegroundWindow(window_);
+  PumpFor(200);
+}
+
+FocusWindow::~FocusWindow() {
+  if (window_) DestroyWindow(window_);
+}
+
+void FocusWindow::TypeKeys(const std::string& keys) const {
+  RunUnix("/usr/bin/xdotool search --sync --name " + title_ + " windowfocus --sync key " + keys);
+  PumpFor(200);
+}
+
+}  // namespace test

@@ -1,0 +1,125 @@
+// Drives the real Vornik.exe from outside, as a user or another program would:
+// start copies in folders of their own, find their windows, post hotkeys and
+// menu commands, find and close their message boxes, read their exit codes.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/owners.h"
+
+namespace test {
+
+using vornik::UniqueHandle;
+
+// Generous: the shared machine can stall for a second or two.
+inline constexpr DWORD kWait = 15000;
+
+// Polls `condition` every few milliseconds until it holds or `ms` pass.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms = kWait);
+
+std::string TestBinDir();
+std::string BuiltVornikPath();
+// A new empty folder for one case: C:\vornik-tests\<pid>-<n>.
+std::string NewCaseFolder();
+std::string CopyFileTo(const std::string& source, const std::string& folder,
+                       const std::string& name);
+bool FileExists(const std::string& path);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// A started process, terminated on destruction if it still runs.
+class Process {
+ public:
+  static Process Start(const std::string& exePath, const std::string& commandLine = "");
+  Process() = default;
+  Process(Process&&) = default;
+  Process& operator=(Process&&) = default;
+  ~Process();
+
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return handle_.get(); }
+  bool Running() const;
+  // True when the process ended within `ms`.
+  bool WaitExit(DWORD ms = kWait) const;
+  DWORD ExitCode() const;
+  void Kill();
+
+ private:
+  UniqueHandle handle_;
+  DWORD id_ = 0;
+};
+
+// Top-level windows of a process with the given class (any class if null).
+std::vector<HWND> WindowsOf(DWORD pid, const char* className = nullptr);
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string title;
+  std::string text;
+};
+
+std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid);
+std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, DWORD ms = kWait);
+// Presses the box's first button, as a user clicking OK.
+void CloseMessageBox(HWND box);
+
+// A running copy of Vornik.exe in a folder of its own.
+class Vornik {
+ public:
+  // Copies the built exe into `folder` under `exeName` and starts it.
+  static Vornik Launch(const std::string& folder, const std::string& exeName = "Vornik.exe");
+  // A fresh case folder with a copy that has finished starting up.
+  static Vornik LaunchReady();
+
+  Process& process() { return process_; }
+  const std::string& Folder() const { return folder_; }
+  const std::string& ExePath() const { return exePath_; }
+
+  // The hidden main window, once it exists; null after `ms`.
+  HWND WaitMainWindow(DWORD ms = kWait);
+  // Start-up has run to its end: the window exists and the single-instance
+  // marker (the last step) is in place.
+  bool WaitReady(DWORD ms = kWait);
+  HWND MainWindow() const { return mainWindow_; }
+
+  void PostHotkey(std::int32_t id) const;
+  void PostCommand(std::uint32_t command) const;
+  void PostClose() const;
+
+ private:
+  Process process_;
+  std::string folder_;
+  std::string exePath_;
+  HWND mainWindow_ = nullptr;
+};
+
+bool SingleInstanceMarkerExists();
+
+// Runs a Linux program (xdotool) from this Wine process and waits for it.
+void RunUnix(const std::string& commandLine);
+
+// A visible top-level window of the test's own, so that X keystrokes have a
+// Wine window to go to.
+class FocusWindow {
+ public:
+  explicit FocusWindow(const char* title);
+  ~FocusWindow();
+  HWND Get() const { return window_; }
+  // Focuses it through the X server and types `keys` (xdotool key syntax).
+  void TypeKeys(const std::string& keys) const;
+
+ private:
+  std::string title_;
+  HWND window_ = nullptr;
+};
+
+// Pumps this thread's messages for `ms`.
+void PumpFor(DWORD ms);
+
+}  // namespace test

@@ -1,0 +1,32 @@
+# Windows test programs, run under Wine by ctest (the toolchain's emulator).
+enable_testing()
+
+add_library(test_driver STATIC
+  tests/support/driver.cpp
+  tests/support/test_main.cpp
+)
+target_link_libraries(test_driver PUBLIC vornik_portable user32 shell32)
+target_include_directories(test_driver SYSTEM PUBLIC /usr/include/doctest)
+# The win32 thread model of mingw has no std::mutex.
+target_compile_definitions(test_driver PUBLIC DOCTEST_CONFIG_NO_MULTITHREADING)
+target_include_directories(test_driver PUBLIC tests/support)
+
+# A system test drives the built Vornik.exe, which sits beside it in bin/.
+function(vornik_system_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE test_driver)
+  add_dependencies(${name} Vornik)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
+endfunction()
+
+# An in-process test links the program's own code.
+function(vornik_win_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE vornik_win test_driver)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
+endfunction()
+
+vornik_system_test(shell_system_test tests/system/shell_test.cpp)
+vornik_win_test(main_window_test tests/win/main_window_test.cpp)
