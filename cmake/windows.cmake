@@ -11,6 +11,7 @@ add_library(vornik_win STATIC
   src/app/main_window.cpp
   src/app/on_created.cpp
   src/app/single_instance.cpp
+  src/assets/playback.cpp
   src/forcestop/hotkeys.cpp
   src/forcestop/last_result.cpp
 )

@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "assets/clips.h"
+#include "assets/playback.h"
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
@@ -17,6 +19,7 @@ constexpr std::uint32_t kExclamationOk = 48;  // MB_OK | MB_ICONEXCLAMATION
 void OnMainWindowCreated() {
   // No step looks at another's outcome: a failed hotkey is stored as 0 and
   // start-up goes on.
+  PlayClip(assets::StartupClip, assets::StartupClipSize, false);
   ForceStopHotkeyId =
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kForceStopKey);
   ExitHotkeyId =
