@@ -30,3 +30,9 @@ endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
+
+# Refuses the creation of the main window in every process, for the start-up failure test.
+add_library(block_main_window_hook SHARED tests/support/block_main_window_hook.cpp)
+target_link_libraries(block_main_window_hook PRIVATE vornik_portable user32)
+set_target_properties(block_main_window_hook PROPERTIES PREFIX "")
+add_dependencies(shell_system_test block_main_window_hook)
