@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool x11-utils locales fonts-wqy-microhei
   imagemagick
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -43,3 +43,4 @@ add_library(block_main_window_hook SHARED tests/support/block_main_window_hook.c
 target_link_libraries(block_main_window_hook PRIVATE vornik_portable user32)
 set_target_properties(block_main_window_hook PROPERTIES PREFIX "")
 add_dependencies(shell_system_test block_main_window_hook)
+include(tests/audio/audio_tests.cmake)
