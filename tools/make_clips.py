@@ -14,6 +14,11 @@ import struct
 import sys
 
 
+# Every clip opens with a moment of true silence: some output paths lose the
+# first few milliseconds of a stream, and a clip cut into mid-sound clicks.
+LEAD = 0.012
+
+
 def envelope(t, length, attack, release):
     """Raised-cosine attack and release, so the clip starts and ends at zero."""
     gain = 1.0
@@ -25,13 +30,18 @@ def envelope(t, length, attack, release):
     return gain
 
 
+def sound_times(rate, frames):
+    """The time of each frame from the end of the leading silence (negative
+    within it), and the length of the sound after it."""
+    return [i / rate - LEAD for i in range(frames)], frames / rate - LEAD
+
+
 def startup_chime(rate, frames):
     """A rising three-note chime (G5, C6, E6), each note a softly decaying bell."""
-    length = frames / rate
+    times, length = sound_times(rate, frames)
     notes = [(0.000, 783.99), (0.085, 1046.50), (0.170, 1318.51)]
     out = []
-    for i in range(frames):
-        t = i / rate
+    for t in times:
         x = 0.0
         for start, freq in notes:
             u = t - start
@@ -40,39 +50,37 @@ def startup_chime(rate, frames):
             bell = math.exp(-u / 0.16) * envelope(u, 10.0, 0.004, 0.001)
             x += bell * (math.sin(2 * math.pi * freq * u)
                          + 0.25 * math.sin(2 * math.pi * 2 * freq * u))
-        out.append(0.30 * x * envelope(t, length, 0.002, 0.060))
+        out.append(0.30 * x * envelope(t, length, 0.008, 0.060) if t > 0 else 0.0)
     return out
 
 
 def success_ping(rate, frames):
     """A quick bright upward sweep: even loudness for most of its length, so that
     two overlapping copies are plainly louder than one."""
-    length = frames / rate
+    times, length = sound_times(rate, frames)
     f0, f1 = 1400.0, 2100.0
     sweep = (f1 - f0) / length
     out = []
-    for i in range(frames):
-        t = i / rate
+    for t in times:
         phase = 2 * math.pi * (f0 * t + 0.5 * sweep * t * t)
         x = math.sin(phase) + 0.2 * math.sin(2 * phase)
         decay = 1.0 - 0.25 * t / length
-        out.append(0.30 * x * decay * envelope(t, length, 0.003, 0.020))
+        out.append(0.30 * x * decay * envelope(t, length, 0.006, 0.020) if t > 0 else 0.0)
     return out
 
 
 def exit_fall(rate, frames):
     """A soft tone gliding down an octave, from A5 to A4."""
-    length = frames / rate
+    times, length = sound_times(rate, frames)
     f0, f1 = 880.0, 440.0
     k = math.log(f1 / f0) / length
     out = []
-    for i in range(frames):
-        t = i / rate
+    for t in times:
         # Phase of an exponential glide f0 * exp(k t).
         phase = 2 * math.pi * f0 * (math.exp(k * t) - 1.0) / k
         x = math.sin(phase) + 0.2 * math.sin(2 * phase) + 0.08 * math.sin(3 * phase)
         decay = 1.0 - 0.35 * t / length
-        out.append(0.32 * x * decay * envelope(t, length, 0.010, 0.090))
+        out.append(0.32 * x * decay * envelope(t, length, 0.010, 0.090) if t > 0 else 0.0)
     return out
 
 

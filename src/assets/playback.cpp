@@ -100,7 +100,9 @@ void FeedDevice(Playback& playback, HWAVEOUT device) {
       for (int i = 0; i < queued; ++i) {
         if ((headers[i].dwFlags & WHDR_DONE) && !StopRequested(playback)) {
           headers[i].dwFlags &= ~WHDR_DONE;
-          waveOutWrite(device, &headers[i], sizeof headers[i]);
+          if (waveOutWrite(device, &headers[i], sizeof headers[i]) != MMSYSERR_NOERROR) {
+            headers[i].dwFlags |= WHDR_DONE;  // not queued again: the loop ends
+          }
         }
       }
       if ((headers[0].dwFlags & WHDR_DONE) && (headers[queued - 1].dwFlags & WHDR_DONE)) break;
@@ -120,8 +122,8 @@ void FeedDevice(Playback& playback, HWAVEOUT device) {
 void Play(Playback& playback) {
   HWAVEOUT device = nullptr;
   const auto* format = reinterpret_cast<const WAVEFORMATEX*>(playback.format.data());
-  if (waveOutOpen(&device, WAVE_MAPPER, format, reinterpret_cast<DWORD_PTR>(playback.bufferDone.get()),
-                  0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
+  const auto notices = reinterpret_cast<DWORD_PTR>(playback.bufferDone.get());
+  if (waveOutOpen(&device, WAVE_MAPPER, format, notices, 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     return;  // no device, or none for this format: nothing is heard
   }
   UniqueWaveOut owner(device);

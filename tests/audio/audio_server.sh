@@ -31,6 +31,9 @@ stop_pid() {  # <pid file> <signal>
 case "$command" in
   start)
     mkdir -p "$dir"
+    # What an interrupted run may have left behind.
+    stop_pid "$dir/parec.pid" INT
+    stop_pid "$dir/server.pid" TERM
     # Detached from the caller's pipes, so that no test runner waits on it.
     setsid pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
       --use-pid-file=no --log-target=stderr \
