@@ -89,6 +89,27 @@ TEST_CASE("start-up plays the start-up clip, whole") {
   Quit(vornik);
 }
 
+TEST_CASE("a refused second copy has played its start-up clip while its box waits") {
+  REQUIRE(AudioServerConfigured());
+  Vornik first = LaunchQuiet();
+  Listening listening;
+  Vornik second = Vornik::Launch(NewCaseFolder());
+  auto box = WaitMessageBox(second.process().Id());
+  REQUIRE(box.has_value());
+  PumpFor(1000);
+  Recording recording = listening.Stop();
+  CloseBox(*box);
+  REQUIRE(second.process().WaitExit());
+  CHECK(second.process().ExitCode() == 0);
+  Quit(first);
+
+  auto bursts = recording.Bursts();
+  Report("second copy", bursts);
+  REQUIRE(bursts.size() == 1);
+  CHECK(bursts[0].seconds > kStartupSeconds - 0.08);
+  CHECK(bursts[0].seconds < kStartupSeconds + 0.08);
+}
+
 TEST_CASE("a force stop plays the success clip; two within 0.2 s overlap and sound louder") {
   REQUIRE(AudioServerConfigured());
   Vornik vornik = LaunchQuiet();
