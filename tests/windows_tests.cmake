@@ -30,3 +30,10 @@ endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
+target_link_libraries(main_window_test PRIVATE vornik_resources)
+
+# Reads the resources of this build's Vornik.exe and of the 32-bit product.
+vornik_system_test(resources_system_test tests/system/resources_test.cpp)
+target_link_libraries(resources_system_test PRIVATE version)
+target_compile_definitions(resources_system_test PRIVATE
+  VORNIK_PRODUCT_EXE="${CMAKE_SOURCE_DIR}/build/product/bin/Vornik.exe")

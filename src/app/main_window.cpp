@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "common/ids.h"
+#include "common/owners.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
 
@@ -90,6 +91,20 @@ HMENU CreateMenuBar() {
   return bar;
 }
 
+HICON LoadGroupIcon(HINSTANCE instance, int size) {
+  return static_cast<HICON>(
+      LoadImageA(instance, ids::kDefaultIconGroup, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The window icons come from the executable's icon group. They are loaded once
+// and the window does not own them: they last as long as the process.
+void SetWindowIcons(HWND window, HINSTANCE instance) {
+  static const UniqueIcon big(LoadGroupIcon(instance, 32));
+  static const UniqueIcon small(LoadGroupIcon(instance, 16));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+}
+
 }  // namespace
 
 HWND CreateMainWindow(HINSTANCE instance) {
@@ -103,6 +118,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
                                 instance, nullptr);
   if (!window) return nullptr;
   mainWindow = window;
+  SetWindowIcons(window, instance);
 
   relayLabel = CreateWindowExA(0, ids::kRelayLabelClass, texts::kRelayLabel, WS_CHILD | WS_VISIBLE,
                                ids::kLabelX, ids::kLabelY, ids::kLabelWidth, ids::kLabelHeight,

@@ -24,6 +24,9 @@ inline constexpr std::uint32_t kHotkeyRelayMessage = 0x8075;
 inline constexpr std::uint32_t kTrayIconId = 100;
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x8064;  // WM_APP + 100
 
+// The executable's icon group: the file's icon and MainWindow's window icon.
+inline constexpr char kDefaultIconGroup[] = "DEFAULT_ICON";
+
 // Names of the program's objects.
 inline constexpr char kMainWindowClass[] = "VornikMainWindow";
 inline constexpr char kRelayLabelClass[] = "VornikRelayLabel";
