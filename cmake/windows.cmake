@@ -14,7 +14,10 @@ add_library(vornik_win STATIC
   src/app/single_instance.cpp
   src/forcestop/hotkeys.cpp
   src/forcestop/last_result.cpp
+  src/tray/tray_icon.cpp
+  src/tray/tray_menu.cpp
 )
+vornik_embed(vornik_win TrayIconFile src/assets/tray_icon.ico)
 target_link_libraries(vornik_win PUBLIC vornik_portable
   user32 gdi32 shell32 ole32 oleaut32 uuid advapi32 version winmm)
 

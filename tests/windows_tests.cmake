@@ -29,8 +29,10 @@ function(vornik_win_test name)
 endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
+vornik_system_test(tray_system_test tests/system/tray_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
 target_link_libraries(main_window_test PRIVATE vornik_resources)
+vornik_win_test(tray_win_test tests/win/tray_test.cpp)
 
 # Reads the resources of this build's Vornik.exe and of the 32-bit product.
 vornik_system_test(resources_system_test tests/system/resources_test.cpp)

@@ -5,6 +5,9 @@
 #include "common/owners.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/tray_event.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
 
 namespace vornik {
 
@@ -13,6 +16,8 @@ namespace {
 // The one window of the program; set once when it is created.
 HWND mainWindow = nullptr;
 HWND relayLabel = nullptr;
+// The shell's broadcast after it restarts; registered at creation.
+UINT taskbarCreatedMessage = 0;
 
 HMENU TrayMenuHandle() {
   HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
@@ -35,16 +40,33 @@ void OnDestroy(HWND window) {
   HMENU bar = GetMenu(window);
   SetMenu(window, nullptr);
   if (bar) DestroyMenu(bar);
+  SetTrayIcon(window, nullptr, 0, nullptr);
   PostQuitMessage(0);
 }
 
+// The shell reports a click on the tray icon.
+void OnTrayCallback(LPARAM lParam) {
+  const int kind = TrayEventKindOf(static_cast<std::uintptr_t>(lParam));
+  if (kind != kNoTrayEvent) OnTrayEvent(kind);
+}
+
+// The shell has restarted and forgotten the tray icon.
+void OnTaskbarCreated(HWND window) { AddTrayIconAgain(window, texts::kTrayTip); }
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage) {
+    OnTaskbarCreated(window);
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       return 0;
     case WM_DESTROY:
       OnDestroy(window);
+      return 0;
+    case ids::kTrayCallbackMessage:
+      OnTrayCallback(lParam);
       return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
@@ -118,6 +140,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
                                 instance, nullptr);
   if (!window) return nullptr;
   mainWindow = window;
+  taskbarCreatedMessage = RegisterWindowMessageA(ids::kTaskbarCreatedMessage);
   SetWindowIcons(window, instance);
 
   relayLabel = CreateWindowExA(0, ids::kRelayLabelClass, texts::kRelayLabel, WS_CHILD | WS_VISIBLE,

@@ -2,9 +2,11 @@
 
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "assets/tray_icon_file.h"
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/tray_icon.h"
 
 namespace vornik {
 
@@ -21,6 +23,7 @@ void OnMainWindowCreated() {
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kForceStopKey);
   ExitHotkeyId =
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kExitKey);
+  SetTrayIcon(MainWindow(), assets::TrayIconFile, assets::TrayIconFileSize, texts::kTrayTip);
   SingleInstanceGuard(ids::kSingleInstanceEventName, texts::kAlreadyRunning, kExclamationOk);
 }
 
