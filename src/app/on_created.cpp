@@ -4,9 +4,11 @@
 #include "app/single_instance.h"
 #include "assets/clips.h"
 #include "assets/playback.h"
+#include "assets/tray_icon_file.h"
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/tray_icon.h"
 
 namespace vornik {
 
@@ -24,6 +26,7 @@ void OnMainWindowCreated() {
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kForceStopKey);
   ExitHotkeyId =
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kExitKey);
+  SetTrayIcon(MainWindow(), assets::TrayIconFile, assets::TrayIconFileSize, texts::kTrayTip);
   SingleInstanceGuard(ids::kSingleInstanceEventName, texts::kAlreadyRunning, kExclamationOk);
 }
 
