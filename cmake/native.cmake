@@ -23,4 +23,16 @@ if(VORNIK_TESTS)
   target_link_libraries(unit_tests PRIVATE vornik_portable)
   target_include_directories(unit_tests SYSTEM PRIVATE /usr/include/doctest)
   doctest_discover_tests(unit_tests)
+
+  # Reads the files the two Windows presets built: run after building them.
+  add_executable(built_exe_tests tests/unit/main.cpp tests/unit/mitigations_test.cpp
+    tests/support/pe_file.cpp)
+  target_include_directories(built_exe_tests PRIVATE tests/support)
+  target_include_directories(built_exe_tests SYSTEM PRIVATE /usr/include/doctest)
+  target_compile_options(built_exe_tests PRIVATE ${VORNIK_SANITIZE})
+  target_link_options(built_exe_tests PRIVATE ${VORNIK_SANITIZE})
+  target_compile_definitions(built_exe_tests PRIVATE
+    VORNIK_WIN64_EXE="${CMAKE_SOURCE_DIR}/build/win64/bin/Vornik.exe"
+    VORNIK_PRODUCT_EXE="${CMAKE_SOURCE_DIR}/build/product/bin/Vornik.exe")
+  doctest_discover_tests(built_exe_tests)
 endif()

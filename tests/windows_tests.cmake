@@ -53,4 +53,9 @@ target_link_libraries(block_main_window_hook PRIVATE vornik_portable user32)
 set_target_properties(block_main_window_hook PROPERTIES PREFIX "")
 add_dependencies(shell_system_test block_main_window_hook)
 
+# Exploit mitigations at work: a program with this build's flags overruns its stack.
+add_executable(stack_overrun tests/support/stack_overrun.cpp)
+vornik_system_test(mitigations_system_test tests/system/mitigations_test.cpp)
+add_dependencies(mitigations_system_test stack_overrun)
+
 include(tests/audio/audio_tests.cmake)
