@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests under the
-# sanitizers, then the Windows tests under Wine. Exits non-zero on any failure.
+# sanitizers, then the Windows tests under Wine, then fuzzes the file parsers.
+# Exits non-zero on any failure.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,4 +18,6 @@ vornik_wine_up
 status=0
 ctest --preset native || status=1
 ctest --preset win64 || status=1
+# A short fuzzing run of the WAV and ICO parsers (scripts/fuzz.sh alone runs longer).
+scripts/fuzz.sh 30 || status=1
 exit $status
