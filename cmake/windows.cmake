@@ -13,6 +13,9 @@ add_library(vornik_win STATIC
   src/app/single_instance.cpp
   src/forcestop/hotkeys.cpp
   src/forcestop/last_result.cpp
+  src/tray/help.cpp
+  src/tray/settings.cpp
+  src/tray/startup_entry.cpp
 )
 target_link_libraries(vornik_win PUBLIC vornik_portable
   user32 gdi32 shell32 ole32 oleaut32 uuid advapi32 version winmm)

@@ -30,3 +30,4 @@ endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
+vornik_system_test(settings_system_test tests/system/settings_test.cpp)

@@ -4,6 +4,9 @@
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/help.h"
+#include "tray/settings.h"
+#include "tray/startup_entry.h"
 
 namespace vornik {
 
@@ -21,6 +24,15 @@ HMENU TrayMenuHandle() {
 // Menu commands from the tray popup. Each runs its handler to its end.
 void OnCommand(UINT command) {
   switch (command) {
+    case ids::kShowResultCommand:
+      ToggleShowResult();
+      break;
+    case ids::kAutoStartCommand:
+      ToggleAutoStart();
+      break;
+    case ids::kHelpCommand:
+      ShowHelp();
+      break;
     case ids::kExitCommand:
       ExitSequence();
     default:

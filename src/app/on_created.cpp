@@ -5,6 +5,7 @@
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/settings.h"
 
 namespace vornik {
 
@@ -15,6 +16,7 @@ constexpr std::uint32_t kExclamationOk = 48;  // MB_OK | MB_ICONEXCLAMATION
 }  // namespace
 
 void OnMainWindowCreated() {
+  ApplySettingsAtStartup();
   // No step looks at another's outcome: a failed hotkey is stored as 0 and
   // start-up goes on.
   ForceStopHotkeyId =
