@@ -4,6 +4,7 @@ enable_testing()
 add_library(test_driver STATIC
   tests/support/driver.cpp
   tests/support/test_main.cpp
+  tests/support/version_resource.cpp
 )
 target_link_libraries(test_driver PUBLIC vornik_portable user32 shell32)
 target_include_directories(test_driver SYSTEM PUBLIC /usr/include/doctest)
@@ -31,3 +32,7 @@ endfunction()
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
 vornik_system_test(settings_system_test tests/system/settings_test.cpp)
+vornik_system_test(startup_entry_system_test tests/system/startup_entry_test.cpp)
+target_link_libraries(startup_entry_system_test PRIVATE ole32 uuid advapi32)
+vornik_system_test(help_system_test tests/system/help_test.cpp)
+target_link_libraries(help_system_test PRIVATE psapi)
