@@ -186,3 +186,42 @@ TEST_CASE("a read-only config.ini: the switch still flips for the run, nothing b
   REQUIRE(CommandThenQuit(vornik, {ids::kShowResultCommand}));
   CHECK(ConfigValue(folder, kShow) == "1");
 }
+
+TEST_CASE("the result-message switch decides whether a force stop shows its box") {
+  // The switch as start-up leaves it, then flipped `flips` times in the run.
+  struct Case {
+    std::optional<std::string> startValue;  // none: no config.ini
+    int flips;
+    bool boxShown;
+  };
+  const Case cases[] = {
+      {std::nullopt, 0, true}, {"1", 0, true},  {"0", 0, false},
+      {"yes", 0, false},       {"1", 1, false}, {"0", 1, true},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.startValue.value_or("<no file>"));
+    CAPTURE(c.flips);
+    const std::string folder = NewCaseFolder();
+    if (c.startValue) WriteFileBytes(ConfigPath(folder), ConfigBytes({{kShow, c.startValue->c_str()}}));
+    Vornik vornik = Vornik::Launch(folder);
+    REQUIRE(vornik.WaitReady());
+    for (int i = 0; i < c.flips; ++i) vornik.PostCommand(ids::kShowResultCommand);
+
+    Target target = Target::Launch(NewCaseFolder(), "victim.exe");
+    REQUIRE(target.WaitForeground());
+    vornik.PostHotkey(ids::kFirstHotkeyId);
+    // The force stop runs in full either way.
+    REQUIRE(target.process().WaitExit());
+    CHECK(target.process().ExitCode() == 0);
+    if (c.boxShown) {
+      auto box = WaitMessageBox(vornik.process().Id());
+      REQUIRE(box.has_value());
+      CHECK(box->title == texts::kSuccessTitle);
+      CloseMessageBox(box->window);
+    } else {
+      PumpFor(1000);
+      CHECK(MessageBoxesOf(vornik.process().Id()).empty());
+    }
+    REQUIRE(CommandThenQuit(vornik, {}));
+  }
+}

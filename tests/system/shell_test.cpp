@@ -213,3 +213,26 @@ TEST_CASE("of copies started at the same instant, exactly one runs") {
   }
   CHECK(running == 1);
 }
+
+TEST_CASE("when the main window cannot be created, an error box shows and the exit code is -1") {
+  // The hook refuses that one window class in every process, this one included.
+  vornik::UniqueModule hookModule(LoadLibraryA((TestBinDir() + "\\block_main_window_hook.dll").c_str()));
+  REQUIRE(hookModule);
+  auto proc = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(hookModule.get(), "BlockMainWindowProc")));
+  REQUIRE(static_cast<bool>(proc));
+  HHOOK hook = SetWindowsHookExA(WH_CBT, proc, hookModule.get(), 0);
+  REQUIRE(hook != nullptr);
+
+  Vornik vornik = Vornik::Launch(NewCaseFolder());
+  auto box = WaitMessageBox(vornik.process().Id());
+  UnhookWindowsHookEx(hook);
+  REQUIRE(box.has_value());
+  CHECK(box->title == texts::kNoWindowErrorTitle);
+  CHECK(box->text == texts::kNoWindowError);
+  CHECK(WindowsOf(vornik.process().Id(), ids::kMainWindowClass).empty());
+  CHECK_FALSE(SingleInstanceMarkerExists());  // start-up stopped before the guard
+  CloseMessageBox(box->window);
+  REQUIRE(vornik.process().WaitExit());
+  CHECK(vornik.process().ExitCode() == static_cast<DWORD>(-1));
+}
