@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::uint32_t kInformationOk = 64;  // MB_OK | MB_ICONINFORMATION
 
-std::string TableKey(std::vector<char>& block) {
+std::string TableKey(const std::vector<char>& block) {
   void* value = nullptr;
   UINT length = 0;
   if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) && value &&
@@ -28,7 +28,7 @@ std::string TableKey(std::vector<char>& block) {
 }
 
 // One string of the table, cut to the longest the help message takes.
-std::string QueryString(std::vector<char>& block, const std::string& key, const char* name) {
+std::string QueryString(const std::vector<char>& block, const std::string& key, const char* name) {
   const std::string subBlock = "\\StringFileInfo\\" + key + "\\" + name;
   void* value = nullptr;
   UINT length = 0;
