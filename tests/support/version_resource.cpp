@@ -84,12 +84,15 @@ std::string VersionResourceBytes(const VersionInfo& info) {
 }
 
 bool WriteVersionResource(const std::string& exePath, const std::string& bytes) {
-  HANDLE update = BeginUpdateResourceA(exePath.c_str(), FALSE);
+  // Wine's UpdateResource does not delete a single resource, so an exe
+  // without version information loses all its resources.
+  HANDLE update = BeginUpdateResourceA(exePath.c_str(), bytes.empty());
   if (!update) return false;
-  const bool put = UpdateResourceA(update, RT_VERSION,
-                                   MAKEINTRESOURCEA(1), MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
-                                   bytes.empty() ? nullptr : const_cast<char*>(bytes.data()),
-                                   static_cast<DWORD>(bytes.size())) != 0;
+  const bool put =
+      bytes.empty() ||
+      UpdateResourceA(update, RT_VERSION, MAKEINTRESOURCEA(1),
+                      MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED),
+                      const_cast<char*>(bytes.data()), static_cast<DWORD>(bytes.size())) != 0;
   return EndUpdateResourceA(update, !put) != 0 && put;
 }
 

@@ -26,7 +26,7 @@ struct VersionInfo {
 std::string VersionResourceBytes(const VersionInfo& info);
 
 // Replaces the exe's version resource (number 1, language 0x0804) with
-// `bytes`, or deletes it when `bytes` is empty.
+// `bytes`; empty `bytes` leave the exe without any resources at all.
 bool WriteVersionResource(const std::string& exePath, const std::string& bytes);
 
 }  // namespace test

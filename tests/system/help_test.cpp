@@ -78,6 +78,11 @@ bool ReplaceInImage(const Process& process, const std::string& from, const std::
   return written;
 }
 
+void PressKey(HWND window, UINT key) {
+  PostMessageA(window, WM_KEYDOWN, key, 0);
+  PostMessageA(window, WM_KEYUP, key, 0xC0000000);
+}
+
 }  // namespace
 
 TEST_CASE("the help box shows FileVersion and CompanyName from the file's resource") {
@@ -121,6 +126,22 @@ TEST_CASE("the help box shows FileVersion and CompanyName from the file's resour
     CHECK(HelpBoxText(vornik) == HelpText(c.version, c.maker));
     CHECK(vornik.process().Running());
   }
+}
+
+TEST_CASE("the help item chosen from the tray popup shows the program's own version and maker") {
+  Vornik vornik = Vornik::LaunchReady();
+  const DWORD pid = vornik.process().Id();
+  vornik.PostTrayCallback(WM_RBUTTONUP);
+  HWND popup = WaitPopupMenu(pid);
+  REQUIRE(popup != nullptr);
+  PressKey(popup, 'H');  // the help item's mnemonic
+  auto box = WaitMessageBox(pid);
+  REQUIRE(box.has_value());
+  CHECK(box->title == texts::kHelpTitle);
+  CHECK(box->text == HelpText("1.2.8.7", "Vornik contributors"));
+  CloseMessageBox(box->window);
+  REQUIRE(WaitUntil([&] { return MessageBoxesOf(pid).empty(); }));
+  CHECK(vornik.process().Running());
 }
 
 TEST_CASE("each help command reads the version resource again") {

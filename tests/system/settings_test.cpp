@@ -49,6 +49,33 @@ TEST_CASE("first run: no file until a switch flips, then exactly the written byt
   CHECK(MessageBoxesOf(vornik.process().Id()).empty());
 }
 
+TEST_CASE("the switches chosen from the tray popup with their mnemonics") {
+  ShortcutCleanup cleanup;
+  Vornik vornik = Vornik::LaunchReady();
+  const std::string config = ConfigPath(vornik.Folder());
+  const DWORD pid = vornik.process().Id();
+  struct Step {
+    UINT key;  // the item's mnemonic
+    std::string bytes;
+  };
+  const Step steps[] = {
+      {'S', ConfigBytes({{kShow, "0"}})},
+      {'Z', ConfigBytes({{kShow, "0"}, {kAuto, "1"}})},
+      {'S', ConfigBytes({{kShow, "1"}, {kAuto, "1"}})},
+  };
+  for (const Step& step : steps) {
+    CAPTURE(step.key);
+    vornik.PostTrayCallback(WM_RBUTTONUP);
+    HWND popup = WaitPopupMenu(pid);
+    REQUIRE(popup != nullptr);
+    PostMessageA(popup, WM_KEYDOWN, step.key, 0);
+    PostMessageA(popup, WM_KEYUP, step.key, 0xC0000000);
+    CHECK(WaitUntil([&] { return ReadFileBytes(config) == step.bytes; }));
+    REQUIRE(WaitUntil([&] { return PopupMenuOf(pid) == nullptr; }));
+  }
+  CHECK(FileExists(StartupShortcut()));
+}
+
 TEST_CASE("start-up values: each switch starts as its key says") {
   // The next flip writes the opposite of the check mark it finds, so the
   // value it writes shows how start-up set the switch.
