@@ -20,9 +20,10 @@ constexpr std::uint32_t kExclamationOk = 48;  // MB_OK | MB_ICONEXCLAMATION
 }  // namespace
 
 void OnMainWindowCreated() {
+  // No step looks at another's outcome: a failed hotkey is stored as 0, a
+  // missing icon or sound device is ignored, and start-up goes on. The guard
+  // comes last, so a refused copy has already done all of the above.
   ApplySettingsAtStartup();
-  // No step looks at another's outcome: a failed hotkey is stored as 0 and
-  // start-up goes on.
   PlayClip(assets::StartupClip, assets::StartupClipSize, false);
   ForceStopHotkeyId =
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kForceStopKey);
