@@ -12,6 +12,7 @@ if(VORNIK_TESTS)
     tests/unit/common_test.cpp
     tests/unit/wave_image_test.cpp
     tests/unit/result_report_test.cpp
+    tests/unit/tray_test.cpp
     tests/unit/ico_test.cpp
     tests/unit/tray_event_test.cpp
   )

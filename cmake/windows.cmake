@@ -26,6 +26,9 @@ add_library(vornik_win STATIC
   src/forcestop/hotkeys.cpp
   src/forcestop/last_result.cpp
   src/forcestop/process_lookup.cpp
+  src/tray/help.cpp
+  src/tray/settings.cpp
+  src/tray/startup_entry.cpp
   src/tray/tray_icon.cpp
   src/tray/tray_menu.cpp
 )

@@ -4,6 +4,7 @@ enable_testing()
 add_library(test_driver STATIC
   tests/support/driver.cpp
   tests/support/test_main.cpp
+  tests/support/version_resource.cpp
 )
 target_link_libraries(test_driver PUBLIC vornik_portable user32 shell32)
 target_include_directories(test_driver SYSTEM PUBLIC /usr/include/doctest)
@@ -52,6 +53,12 @@ add_library(block_main_window_hook SHARED tests/support/block_main_window_hook.c
 target_link_libraries(block_main_window_hook PRIVATE vornik_portable user32)
 set_target_properties(block_main_window_hook PROPERTIES PREFIX "")
 add_dependencies(shell_system_test block_main_window_hook)
+
+vornik_system_test(settings_system_test tests/system/settings_test.cpp)
+vornik_system_test(startup_entry_system_test tests/system/startup_entry_test.cpp)
+target_link_libraries(startup_entry_system_test PRIVATE ole32 uuid advapi32)
+vornik_system_test(help_system_test tests/system/help_test.cpp)
+target_link_libraries(help_system_test PRIVATE psapi)
 
 # Exploit mitigations at work: a program with this build's flags overruns its stack.
 add_executable(stack_overrun tests/support/stack_overrun.cpp)

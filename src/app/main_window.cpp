@@ -5,6 +5,9 @@
 #include "common/owners.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/help.h"
+#include "tray/settings.h"
+#include "tray/startup_entry.h"
 #include "tray/tray_event.h"
 #include "tray/tray_icon.h"
 #include "tray/tray_menu.h"
@@ -27,6 +30,15 @@ HMENU TrayMenuHandle() {
 // Menu commands from the tray popup. Each runs its handler to its end.
 void OnCommand(UINT command) {
   switch (command) {
+    case ids::kShowResultCommand:
+      ToggleShowResult();
+      break;
+    case ids::kAutoStartCommand:
+      ToggleAutoStart();
+      break;
+    case ids::kHelpCommand:
+      ShowHelp();
+      break;
     case ids::kExitCommand:
       ExitSequence();
     default:

@@ -8,6 +8,7 @@
 #include "common/ids.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/settings.h"
 #include "tray/tray_icon.h"
 
 namespace vornik {
@@ -19,8 +20,10 @@ constexpr std::uint32_t kExclamationOk = 48;  // MB_OK | MB_ICONEXCLAMATION
 }  // namespace
 
 void OnMainWindowCreated() {
-  // No step looks at another's outcome: a failed hotkey is stored as 0 and
-  // start-up goes on.
+  // No step looks at another's outcome: a failed hotkey is stored as 0, a
+  // missing icon or sound device is ignored, and start-up goes on. The guard
+  // comes last, so a refused copy has already done all of the above.
+  ApplySettingsAtStartup();
   PlayClip(assets::StartupClip, assets::StartupClipSize, false);
   ForceStopHotkeyId =
       RegisterGlobalHotkey(MainWindow(), RelayLabel(), ids::kHotkeyModifiers, ids::kForceStopKey);

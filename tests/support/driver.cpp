@@ -189,10 +189,14 @@ void CloseMessageBox(HWND box) {
 // Vornik ---------------------------------------------------------------------
 
 Vornik Vornik::Launch(const std::string& folder, const std::string& exeName) {
+  return Start(CopyFileTo(BuiltVornikPath(), folder, exeName));
+}
+
+Vornik Vornik::Start(const std::string& exePath) {
   Vornik vornik;
-  vornik.folder_ = folder;
-  vornik.exePath_ = CopyFileTo(BuiltVornikPath(), folder, exeName);
-  vornik.process_ = Process::Start(vornik.exePath_);
+  vornik.folder_ = vornik::SplitModulePath(exePath).directory;
+  vornik.exePath_ = exePath;
+  vornik.process_ = Process::Start(exePath);
   return vornik;
 }
 

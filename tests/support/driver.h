@@ -74,6 +74,8 @@ class Vornik {
  public:
   // Copies the built exe into `folder` under `exeName` and starts it.
   static Vornik Launch(const std::string& folder, const std::string& exeName = "Vornik.exe");
+  // Starts a copy already in place (for one prepared before it runs).
+  static Vornik Start(const std::string& exePath);
   // A fresh case folder with a copy that has finished starting up.
   static Vornik LaunchReady();
 
