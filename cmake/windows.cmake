@@ -16,11 +16,13 @@ endif()
 add_library(vornik_win STATIC
   src/common/message_box.cpp
   src/common/process_paths.cpp
+  src/common/system_library.cpp
   src/app/lifecycle.cpp
   src/app/main_window.cpp
   src/app/on_created.cpp
   src/app/single_instance.cpp
   src/assets/playback.cpp
+  src/assets/wave_out.cpp
   src/forcestop/force_stop.cpp
   src/forcestop/foreground.cpp
   src/forcestop/hotkeys.cpp
@@ -34,7 +36,7 @@ add_library(vornik_win STATIC
 )
 vornik_embed(vornik_win TrayIconFile src/assets/tray_icon.ico)
 target_link_libraries(vornik_win PUBLIC vornik_portable
-  user32 gdi32 shell32 ole32 oleaut32 uuid advapi32 version winmm)
+  user32 gdi32 shell32 ole32 oleaut32 uuid advapi32)
 
 include(cmake/resources.cmake)
 add_executable(Vornik WIN32 src/app/main.cpp)

@@ -13,8 +13,11 @@ WINESERVER=/usr/lib/wine/wineserver64
 
 export WINEPREFIX="$VORNIK_WINE_DIR/prefix"
 export WINEDEBUG=-all
-# No Mono or Gecko installs, no desktop menu entries.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No Mono or Gecko installs, no desktop menu entries; and what a test adds in
+# VORNIK_DLL_OVERRIDES. Wine reads them from the Unix environment a process
+# starts with, which the Windows programs it starts inherit; a change to the
+# Windows environment does not reach them.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${VORNIK_DLL_OVERRIDES:+;$VORNIK_DLL_OVERRIDES}"
 export LOCPATH="$VORNIK_WINE_DIR/locale"
 
 # A real zh_CN locale: Wine's ANSI code page is then 936, and files with

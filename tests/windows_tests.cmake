@@ -66,3 +66,34 @@ vornik_system_test(mitigations_system_test tests/system/mitigations_test.cpp)
 add_dependencies(mitigations_system_test stack_overrun)
 
 include(tests/audio/audio_tests.cmake)
+
+# DLLs planted beside a copy of Vornik under the names of the system DLLs it
+# uses (one marking DLL, copied under each name), and a program that loads
+# them the unprotected way.
+add_library(planted_dll SHARED tests/support/planted_dll.c)
+set_target_properties(planted_dll PROPERTIES PREFIX "")
+# Nothing but its entry point and kernel32: no C runtime, no canaries (whose
+# runtime seeds itself through the crypto API under the loader lock).
+target_compile_options(planted_dll PRIVATE -fno-stack-protector)
+target_link_options(planted_dll PRIVATE -nostdlib -Wl,--entry=PlantedDllEntry)
+target_link_libraries(planted_dll PRIVATE kernel32)
+add_executable(dll_probe tests/support/dll_probe.cpp)
+
+# Wine is told to take a DLL of these names found along the search path first
+# (scripts/wine-env.sh). The planted version.dll case runs on its own, without
+# Wine's audio drivers, which bind to it (see the test).
+set(planted_version_case "a version.dll planted*")
+add_executable(dll_planting_system_test tests/system/dll_planting_test.cpp)
+target_link_libraries(dll_planting_system_test PRIVATE test_driver)
+add_dependencies(dll_planting_system_test Vornik planted_dll dll_probe)
+add_test(NAME dll_planting_system_test
+  COMMAND dll_planting_system_test "-tce=${planted_version_case}")
+add_test(NAME version_planting_system_test
+  COMMAND dll_planting_system_test "-tc=${planted_version_case}")
+set_tests_properties(dll_planting_system_test version_planting_system_test PROPERTIES
+  RUN_SERIAL TRUE TIMEOUT 600)
+vornik_listening_test(dll_planting_system_test)
+set_property(TEST dll_planting_system_test APPEND PROPERTY ENVIRONMENT
+  "VORNIK_DLL_OVERRIDES=version,winmm=n,b")
+set_property(TEST version_planting_system_test PROPERTY ENVIRONMENT
+  "VORNIK_DLL_OVERRIDES=version=n,b\\;winepulse.drv,winealsa.drv=d")

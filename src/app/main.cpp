@@ -7,12 +7,15 @@
 #include "app/on_created.h"
 #include "common/message_box.h"
 #include "common/process_paths.h"
+#include "common/system_library.h"
 #include "common/texts.h"
 #include "forcestop/last_result.h"
 
 using namespace vornik;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // Before anything loads a DLL: none from this folder, which may be Downloads.
+  RestrictDllSearchToSystem();
   SetCurrentDirectoryA(RunDirectory().c_str());
   // The start-with-Windows shortcut creates a COM object on this thread.
   OleInitialize(nullptr);

@@ -8,18 +8,19 @@
 #include <vector>
 
 #include "assets/wave_image.h"
+#include "assets/wave_out.h"
 #include "common/owners.h"
 
 namespace vornik {
 
 namespace {
 
-// An open output device.
+// An open output device. One is only ever opened through the functions.
 struct WaveOutTraits {
   using Value = HWAVEOUT;
   static Value Invalid() { return nullptr; }
   static bool IsValid(Value v) { return v != nullptr; }
-  static void Close(Value v) { waveOutClose(v); }
+  static void Close(Value v) { SystemWaveOut()->close(v); }
 };
 using UniqueWaveOut = Unique<WaveOutTraits>;
 
@@ -29,6 +30,7 @@ struct Playback {
   std::vector<unsigned char> format;   // WAVEFORMATEX record
   std::vector<unsigned char> samples;  // the clip's own copy
   bool loop = false;
+  const WaveOutFunctions* waveOut = nullptr;  // null: winmm.dll is missing
   UniqueHandle stop;        // manual reset: set by StopAllClips
   UniqueHandle bufferDone;  // auto reset: the device's notices
   UniqueHandle thread;
@@ -75,6 +77,7 @@ std::vector<unsigned char> TrailingSilence(const Playback& playback) {
 // looping) or a stop is requested. When looping, a second header over the same
 // samples is queued while the first plays, so the loop has no gap.
 void FeedDevice(Playback& playback, HWAVEOUT device) {
+  const WaveOutFunctions& waveOut = *playback.waveOut;
   std::vector<unsigned char> silence;
   if (!playback.loop) silence = TrailingSilence(playback);
   std::vector<unsigned char>& second = playback.loop ? playback.samples : silence;
@@ -87,9 +90,9 @@ void FeedDevice(Playback& playback, HWAVEOUT device) {
   int queued = 0;
   for (; queued < 2; ++queued) {
     WAVEHDR& header = headers[queued];
-    if (waveOutPrepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR) break;
-    if (waveOutWrite(device, &header, sizeof header) != MMSYSERR_NOERROR) {
-      waveOutUnprepareHeader(device, &header, sizeof header);
+    if (waveOut.prepareHeader(device, &header, sizeof header) != MMSYSERR_NOERROR) break;
+    if (waveOut.write(device, &header, sizeof header) != MMSYSERR_NOERROR) {
+      waveOut.unprepareHeader(device, &header, sizeof header);
       break;
     }
   }
@@ -100,7 +103,7 @@ void FeedDevice(Playback& playback, HWAVEOUT device) {
       for (int i = 0; i < queued; ++i) {
         if ((headers[i].dwFlags & WHDR_DONE) && !StopRequested(playback)) {
           headers[i].dwFlags &= ~WHDR_DONE;
-          if (waveOutWrite(device, &headers[i], sizeof headers[i]) != MMSYSERR_NOERROR) {
+          if (waveOut.write(device, &headers[i], sizeof headers[i]) != MMSYSERR_NOERROR) {
             headers[i].dwFlags |= WHDR_DONE;  // not queued again: the loop ends
           }
         }
@@ -110,21 +113,23 @@ void FeedDevice(Playback& playback, HWAVEOUT device) {
       break;  // the samples have played; the silence after them may go
     }
     if (WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0) {
-      waveOutPause(device);  // cut off at once
+      waveOut.pause(device);  // cut off at once
       break;
     }
   }
   // Every buffer still queued comes back done, so all can be released.
-  waveOutReset(device);
-  for (int i = 0; i < queued; ++i) waveOutUnprepareHeader(device, &headers[i], sizeof headers[i]);
+  waveOut.reset(device);
+  for (int i = 0; i < queued; ++i) waveOut.unprepareHeader(device, &headers[i], sizeof headers[i]);
 }
 
 void Play(Playback& playback) {
   HWAVEOUT device = nullptr;
   const auto* format = reinterpret_cast<const WAVEFORMATEX*>(playback.format.data());
   const auto notices = reinterpret_cast<DWORD_PTR>(playback.bufferDone.get());
-  if (waveOutOpen(&device, WAVE_MAPPER, format, notices, 0, CALLBACK_EVENT) != MMSYSERR_NOERROR) {
-    return;  // no device, or none for this format: nothing is heard
+  if (!playback.waveOut ||
+      playback.waveOut->open(&device, WAVE_MAPPER, format, notices, 0, CALLBACK_EVENT) !=
+          MMSYSERR_NOERROR) {
+    return;  // no winmm.dll, no device, or none for this format: nothing is heard
   }
   UniqueWaveOut owner(device);
   if (!StopRequested(playback)) FeedDevice(playback, device);
@@ -157,6 +162,7 @@ int PlayClip(const unsigned char* bytes, std::size_t length, bool loop) {
   playback->format = WaveFormatRecord(*image);
   playback->samples.assign(image->samples, image->samples + image->sampleBytes);
   playback->loop = loop;
+  playback->waveOut = SystemWaveOut();
   playback->stop.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
   playback->bufferDone.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   if (!playback->stop || !playback->bufferDone) return 0;

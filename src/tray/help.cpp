@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/message_box.h"
 #include "common/process_paths.h"
+#include "common/system_library.h"
 #include "common/texts.h"
 #include "tray/help_text.h"
 
@@ -16,10 +18,33 @@ namespace {
 
 constexpr std::uint32_t kInformationOk = 64;  // MB_OK | MB_ICONINFORMATION
 
-std::string TableKey(const std::vector<char>& block) {
+// version.dll's functions, from the system directory, for one reading: it is
+// not imported (see common/system_library.h).
+struct VersionFunctions {
+  UniqueModule module;
+  decltype(&GetFileVersionInfoSizeA) getInfoSize = nullptr;
+  decltype(&GetFileVersionInfoA) getInfo = nullptr;
+  decltype(&VerQueryValueA) queryValue = nullptr;
+};
+
+std::optional<VersionFunctions> LoadVersionFunctions() {
+  VersionFunctions functions;
+  functions.module = LoadSystemLibrary("version.dll");
+  if (!functions.module) return std::nullopt;
+  const HMODULE version = functions.module.get();
+  using F = VersionFunctions;
+  functions.getInfoSize =
+      ExportedFunction<decltype(F::getInfoSize)>(version, "GetFileVersionInfoSizeA");
+  functions.getInfo = ExportedFunction<decltype(F::getInfo)>(version, "GetFileVersionInfoA");
+  functions.queryValue = ExportedFunction<decltype(F::queryValue)>(version, "VerQueryValueA");
+  if (!functions.getInfoSize || !functions.getInfo || !functions.queryValue) return std::nullopt;
+  return functions;
+}
+
+std::string TableKey(const VersionFunctions& version, const std::vector<char>& block) {
   void* value = nullptr;
   UINT length = 0;
-  if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &value, &length) && value &&
+  if (version.queryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length) && value &&
       length >= 2 * sizeof(WORD)) {
     const auto* pair = static_cast<const WORD*>(value);
     return VersionTableKey(pair[0], pair[1]);
@@ -28,11 +53,12 @@ std::string TableKey(const std::vector<char>& block) {
 }
 
 // One string of the table, cut to the longest the help message takes.
-std::string QueryString(const std::vector<char>& block, const std::string& key, const char* name) {
+std::string QueryString(const VersionFunctions& version, const std::vector<char>& block,
+                        const std::string& key, const char* name) {
   const std::string subBlock = "\\StringFileInfo\\" + key + "\\" + name;
   void* value = nullptr;
   UINT length = 0;
-  if (!VerQueryValueA(block.data(), subBlock.c_str(), &value, &length) || !value) return {};
+  if (!version.queryValue(block.data(), subBlock.c_str(), &value, &length) || !value) return {};
   // The reported length counts characters, not bytes; the text ends at its
   // zero, and never beyond the block.
   const char* text = static_cast<const char*>(value);
@@ -45,12 +71,15 @@ std::string QueryString(const std::vector<char>& block, const std::string& key, 
 }  // namespace
 
 VersionStrings ReadVersionStrings(const char* path) {
-  const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+  const std::optional<VersionFunctions> version = LoadVersionFunctions();
+  if (!version) return {};
+  const DWORD size = version->getInfoSize(path, nullptr);
   if (size == 0) return {};
   std::vector<char> block(size);
-  if (!GetFileVersionInfoA(path, 0, size, block.data())) return {};
-  const std::string key = TableKey(block);
-  return {QueryString(block, key, "FileVersion"), QueryString(block, key, "CompanyName")};
+  if (!version->getInfo(path, 0, size, block.data())) return {};
+  const std::string key = TableKey(*version, block);
+  return {QueryString(*version, block, key, "FileVersion"),
+          QueryString(*version, block, key, "CompanyName")};
 }
 
 void ShowHelp() {

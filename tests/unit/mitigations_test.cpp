@@ -1,9 +1,13 @@
 // The two Windows executables as built, read from their files: they ask the
 // loader for address-space randomisation and no-execute data, hold no section
-// that is both writable and executable, and carry the stack protector's runtime.
+// that is both writable and executable, carry the stack protector's runtime,
+// and import only DLLs the system always takes from its own directory.
 #include <doctest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "pe_file.h"
@@ -48,6 +52,12 @@ PeFile Read(const Build& build) {
   return *file;
 }
 
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
 }  // namespace
 
 TEST_CASE("both builds ask for ASLR (high-entropy on 64 bits) and DEP, and keep relocations") {
@@ -82,5 +92,25 @@ TEST_CASE("both builds check stack canaries: the stack protector's runtime is li
   for (const Build& build : kBuilds) {
     CAPTURE(build.name);
     CHECK(FileBytes(build.path).find("*** stack smashing detected ***") != std::string::npos);
+  }
+}
+
+TEST_CASE("both builds import only known DLLs: none can be planted beside the exe") {
+  // Windows maps these from its own directory whatever the search path says
+  // (the KnownDLLs of Windows 7 and later). No MinGW runtime DLLs either.
+  const std::set<std::string> known = {"advapi32.dll", "comdlg32.dll", "gdi32.dll",
+                                       "imm32.dll",    "kernel32.dll", "msvcrt.dll",
+                                       "ole32.dll",    "oleaut32.dll", "rpcrt4.dll",
+                                       "shell32.dll",  "shlwapi.dll",  "user32.dll",
+                                       "ws2_32.dll"};
+  for (const Build& build : kBuilds) {
+    CAPTURE(build.name);
+    const PeFile file = Read(build);
+    CHECK(!file.imports.empty());
+    for (const std::string& dll : file.imports) {
+      CAPTURE(dll);
+      CHECK(known.count(Lower(dll)) == 1);
+    }
+    CHECK(file.delayImportSize == 0);
   }
 }
