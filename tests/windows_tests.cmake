@@ -61,3 +61,8 @@ vornik_system_test(help_system_test tests/system/help_test.cpp)
 target_link_libraries(help_system_test PRIVATE psapi)
 
 include(tests/audio/audio_tests.cmake)
+
+vornik_system_test(reentrancy_system_test tests/system/reentrancy_test.cpp)
+vornik_system_test(hostile_settings_system_test tests/system/hostile_settings_test.cpp)
+target_link_libraries(hostile_settings_system_test PRIVATE shell32)
+vornik_system_test(soak_system_test tests/system/soak_test.cpp tests/support/process_figures.cpp)
