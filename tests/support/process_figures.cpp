@@ -1,5 +1,8 @@
 #include "process_figures.h"
 
+#include <windows.h>
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -134,17 +137,55 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM context) {
   return TRUE;
 }
 
+using QueryProcessInformation = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
+
+// Wine keeps each process's GDI handles in a table that the process environment
+// block points at (GdiSharedHandleTable), one 24-byte entry per handle with its
+// object type in byte 14; 0 marks a free entry.
+constexpr size_t kGdiTableOffsetInPeb = 0xF8;
+constexpr size_t kGdiEntrySize = 24;
+constexpr size_t kGdiTypeOffset = 14;
+constexpr size_t kGdiEntries = 0x10000;
+
+void ReadGdiTable(HANDLE process, ProcessFigures& figures) {
+  auto query = reinterpret_cast<QueryProcessInformation>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic = {};
+  if (!query || query(process, 0, &basic, sizeof basic, nullptr) < 0) return;
+  const auto* peb = reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress);
+  void* table = nullptr;
+  if (!ReadProcessMemory(process, peb + kGdiTableOffsetInPeb, &table, sizeof table, nullptr) ||
+      !table) {
+    return;
+  }
+  std::vector<std::uint8_t> entries(kGdiEntries * kGdiEntrySize);
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(process, table, entries.data(), entries.size(), &read) ||
+      read != entries.size()) {
+    return;
+  }
+  long long used = 0;
+  for (size_t i = 0; i < kGdiEntries; ++i) {
+    if (entries[i * kGdiEntrySize + kGdiTypeOffset] != 0) ++used;
+  }
+  figures.gdiObjects = used;
+}
+
 }  // namespace
 
 ProcessFigures ReadProcessFigures(DWORD pid) {
   ProcessFigures figures;
   ReadProcessList(pid, figures);
   ReadHandleTable(pid, figures);
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
   if (process) {
     const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
     const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-    if (gdi != 0) figures.gdiObjects = gdi;
+    if (gdi != 0) {
+      figures.gdiObjects = gdi;
+    } else {
+      ReadGdiTable(process, figures);  // Wine answers 0
+    }
     if (user != 0) figures.userObjects = user;
     CloseHandle(process);
   }

@@ -10,10 +10,10 @@
 namespace test {
 
 struct ProcessFigures {
-  long long handles = -1;         // the process list's handle count
+  long long handles = -1;         // the process list's handle count (stuck under Wine)
   long long handleTable = -1;     // entries of the system handle table
-  long long gdiObjects = -1;      // GetGuiResources; -1 when it answers 0
-  long long userObjects = -1;     // GetGuiResources; -1 when it answers 0
+  long long gdiObjects = -1;      // GetGuiResources, else Wine's GDI handle table
+  long long userObjects = -1;     // GetGuiResources; -1 when it answers 0 (Wine)
   long long windows = -1;         // its windows, top-level and children
   long long privateBytes = -1;    // the process list's private bytes
   long long workingSet = -1;      // resident bytes
