@@ -15,6 +15,7 @@ if(VORNIK_TESTS)
     tests/unit/tray_test.cpp
     tests/unit/ico_test.cpp
     tests/unit/tray_event_test.cpp
+    tests/unit/ini_edit_test.cpp
   )
   vornik_embed(unit_tests TrayIconFile src/assets/tray_icon.ico)
   vornik_embed(unit_tests DefaultIcon16 src/assets/default_icon_16.dib)

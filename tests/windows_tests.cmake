@@ -67,6 +67,11 @@ add_dependencies(mitigations_system_test stack_overrun)
 
 include(tests/audio/audio_tests.cmake)
 
+vornik_system_test(reentrancy_system_test tests/system/reentrancy_test.cpp)
+vornik_system_test(hostile_settings_system_test tests/system/hostile_settings_test.cpp)
+target_link_libraries(hostile_settings_system_test PRIVATE shell32)
+vornik_system_test(soak_system_test tests/system/soak_test.cpp tests/support/process_figures.cpp)
+
 # DLLs planted beside a copy of Vornik under the names of the system DLLs it
 # uses (one marking DLL, copied under each name), and a program that loads
 # them the unprotected way.

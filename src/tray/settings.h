@@ -13,7 +13,8 @@ std::string SettingsPath();
 // The key's value, or `fallback` when the file, section or key is missing.
 std::string ReadSetting(const char* key, const char* fallback);
 
-// 1 when the platform wrote the value, else 0. No caller looks at it.
+// 1 when the value was written, else 0. No caller looks at it. Only the key's
+// own line changes; a file that cannot be read is left alone.
 int WriteSetting(const char* key, const char* value);
 
 // Sets both check marks from the file. Only reads: the file is never created
