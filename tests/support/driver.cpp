@@ -324,8 +324,14 @@ bool Target::WaitForeground(DWORD ms) {
 
 bool Target::BringToFront(DWORD ms) {
   if (!WaitWindow(ms)) return false;
-  PostMessageA(window_, kTargetComeForward, 0, 0);
-  return WaitForeground(ms);
+  // Asked again now and then: on a loaded machine Wine now and then drops a
+  // foreground change that races with another window's.
+  const DWORD start = GetTickCount();
+  do {
+    PostMessageA(window_, kTargetComeForward, 0, 0);
+    if (WaitForeground(1000)) return true;
+  } while (GetTickCount() - start < ms);
+  return false;
 }
 
 // Linux programs and keystrokes ----------------------------------------------
