@@ -22,4 +22,5 @@ target_link_libraries(Vornik PRIVATE vornik_win)
 
 if(VORNIK_TESTS)
   include(tests/windows_tests.cmake)
+  include(bench/bench.cmake)
 endif()
