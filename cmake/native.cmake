@@ -10,6 +10,7 @@ if(VORNIK_TESTS)
     tests/unit/main.cpp
     tests/unit/texts_test.cpp
     tests/unit/common_test.cpp
+    tests/unit/result_report_test.cpp
   )
   target_link_libraries(unit_tests PRIVATE vornik_portable)
   target_include_directories(unit_tests SYSTEM PRIVATE /usr/include/doctest)

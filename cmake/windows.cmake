@@ -11,8 +11,11 @@ add_library(vornik_win STATIC
   src/app/main_window.cpp
   src/app/on_created.cpp
   src/app/single_instance.cpp
+  src/forcestop/force_stop.cpp
+  src/forcestop/foreground.cpp
   src/forcestop/hotkeys.cpp
   src/forcestop/last_result.cpp
+  src/forcestop/process_lookup.cpp
 )
 target_link_libraries(vornik_win PUBLIC vornik_portable
   user32 gdi32 shell32 ole32 oleaut32 uuid advapi32 version winmm)

@@ -11,11 +11,15 @@ target_include_directories(test_driver SYSTEM PUBLIC /usr/include/doctest)
 target_compile_definitions(test_driver PUBLIC DOCTEST_CONFIG_NO_MULTITHREADING)
 target_include_directories(test_driver PUBLIC tests/support)
 
+# The program the force-stop tests aim at.
+add_executable(fg_target WIN32 tests/support/target.cpp)
+target_include_directories(fg_target PRIVATE tests/support)
+
 # A system test drives the built Vornik.exe, which sits beside it in bin/.
 function(vornik_system_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE test_driver)
-  add_dependencies(${name} Vornik)
+  add_dependencies(${name} Vornik fg_target)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 600)
 endfunction()
@@ -24,12 +28,15 @@ endfunction()
 function(vornik_win_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE vornik_win test_driver)
+  add_dependencies(${name} fg_target)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
+vornik_system_test(forcestop_system_test tests/system/forcestop_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
+vornik_win_test(force_stop_test tests/win/force_stop_test.cpp)
 
 # Refuses the creation of the main window in every process, for the start-up failure test.
 add_library(block_main_window_hook SHARED tests/support/block_main_window_hook.cpp)

@@ -2,6 +2,7 @@
 
 #include "app/lifecycle.h"
 #include "common/ids.h"
+#include "forcestop/force_stop.h"
 
 namespace vornik {
 
@@ -44,9 +45,7 @@ std::int32_t RegisterGlobalHotkey(HWND target, HWND relay, UINT modifiers, UINT 
 
 LRESULT OnHotkey(std::int32_t id, std::int32_t) {
   // Two separate tests: the force-stop branch runs to its end first.
-  if (id == ForceStopHotkeyId) {
-    // The force stop is wired in here.
-  }
+  if (id == ForceStopHotkeyId) ForceStopResponse();
   if (id == ExitHotkeyId) ExitSequence();
   return 0;
 }

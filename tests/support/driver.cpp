@@ -5,6 +5,7 @@
 
 #include "common/ids.h"
 #include "common/module_path.h"
+#include "target_protocol.h"
 
 namespace test {
 
@@ -234,6 +235,39 @@ bool SingleInstanceMarkerExists() {
   return static_cast<bool>(marker);
 }
 
+// Target ---------------------------------------------------------------------
+
+std::string BuiltTargetPath() { return TestBinDir() + "\\fg_target.exe"; }
+
+Target Target::Launch(const std::string& folder, const std::string& exeName,
+                      const std::string& title) {
+  Target target;
+  target.process_ = Process::Start(CopyFileTo(BuiltTargetPath(), folder, exeName), title);
+  return target;
+}
+
+HWND Target::WaitWindow(DWORD ms) {
+  WaitUntil(
+      [&] {
+        auto windows = WindowsOf(process_.Id(), kTargetWindowClass);
+        window_ = windows.empty() ? nullptr : windows.front();
+        return window_ != nullptr;
+      },
+      ms);
+  return window_;
+}
+
+bool Target::WaitForeground(DWORD ms) {
+  return WaitWindow(ms) != nullptr &&
+         WaitUntil([&] { return GetForegroundWindow() == window_; }, ms);
+}
+
+bool Target::BringToFront(DWORD ms) {
+  if (!WaitWindow(ms)) return false;
+  PostMessageA(window_, kTargetComeForward, 0, 0);
+  return WaitForeground(ms);
+}
+
 // Linux programs and keystrokes ----------------------------------------------
 
 void RunUnix(const std::string& commandLine) {
@@ -280,9 +314,12 @@ FocusWindow::~FocusWindow() {
   if (window_) DestroyWindow(window_);
 }
 
-void FocusWindow::TypeKeys(const std::string& keys) const {
-  RunUnix("/usr/bin/xdotool search --sync --name " + title_ + " windowfocus --sync key " + keys);
+void TypeKeysTo(const std::string& windowTitle, const std::string& keys) {
+  RunUnix("/usr/bin/xdotool search --sync --name " + windowTitle + " windowfocus --sync key " +
+          keys);
   PumpFor(200);
 }
+
+void FocusWindow::TypeKeys(const std::string& keys) const { TypeKeysTo(title_, keys); }
 
 }  // namespace test

@@ -101,8 +101,36 @@ class Vornik {
 
 bool SingleInstanceMarkerExists();
 
+std::string BuiltTargetPath();
+
+// A running copy of the target program (fg_target.exe): one visible window
+// that makes itself the foreground window when it starts.
+class Target {
+ public:
+  // Copies the built target into `folder` under `exeName` and starts it, with
+  // `title` as its window title (a default one when empty).
+  static Target Launch(const std::string& folder, const std::string& exeName,
+                       const std::string& title = "");
+
+  Process& process() { return process_; }
+  // Its window, once it exists; null after `ms`.
+  HWND WaitWindow(DWORD ms = kWait);
+  // Its window exists and is the foreground window.
+  bool WaitForeground(DWORD ms = kWait);
+  // Asks it to make itself the foreground window again and waits until it is.
+  bool BringToFront(DWORD ms = kWait);
+
+ private:
+  Process process_;
+  HWND window_ = nullptr;
+};
+
 // Runs a Linux program (xdotool) from this Wine process and waits for it.
 void RunUnix(const std::string& commandLine);
+
+// Focuses the X window with this title (no spaces) and types `keys` into it
+// (xdotool key syntax).
+void TypeKeysTo(const std::string& windowTitle, const std::string& keys);
 
 // A visible top-level window of the test's own, so that X keystrokes have a
 // Wine window to go to.
