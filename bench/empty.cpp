@@ -1,7 +1,6 @@
 // An empty Win32 program: one hidden window and a message loop. Given an event
 // name on its command line it creates that event once the window exists, which
-// is how the start-up benchmark sees it ready. Without one it is an idle
-// process that only adds to the system's process and window lists.
+// is how the start-up benchmark sees it ready.
 #include <windows.h>
 
 namespace {

@@ -65,7 +65,7 @@ void Progress(const char* format, ...) {
 struct Paths {
   std::string bin;        // the win64 build's bin folder, where this program is
   std::string vornik;     // the copy that runs, beside its config.ini
-  std::string floor, empty, target;
+  std::string floor, empty, idle, target;
   std::string product;    // the 32-bit product, for its size
 };
 
@@ -76,6 +76,7 @@ Paths FindPaths() {
   paths.bin = vornik::SplitModulePath(self).directory;
   paths.floor = paths.bin + "\\bench_floor.exe";
   paths.empty = paths.bin + "\\bench_empty.exe";
+  paths.idle = paths.bin + "\\bench_idle.exe";
   paths.target = paths.bin + "\\bench_target.exe";
   paths.product = paths.bin + "\\..\\..\\product\\bin\\Vornik.exe";
 
@@ -201,6 +202,69 @@ struct Row {
   int failed = 0;
 };
 
+std::vector<HWND> VisibleBoxesOf(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> boxes;
+  } search{pid, {}};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        char name[32] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (owner == s->pid && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+          s->boxes.push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.boxes;
+}
+
+// Presses OK on every result box, as a user would, and waits until they are gone.
+int CloseBoxes(const std::vector<HWND>& boxes) {
+  for (HWND box : boxes) {
+    // A click on the button is immediate; a posted close takes seconds on a bare X server.
+    if (HWND button = FindWindowExA(box, nullptr, "Button", nullptr)) {
+      PostMessageA(button, BM_CLICK, 0, 0);
+    } else {
+      PostMessageA(box, WM_CLOSE, 0, 0);
+    }
+  }
+  PollUntil([&] {
+    for (HWND box : boxes) {
+      if (IsWindow(box)) return false;
+    }
+    return true;
+  }, 5000);
+  return static_cast<int>(boxes.size());
+}
+
+// With the settings honoured Vornik shows no result box. Should it show them
+// anyway, each is closed after the measurement: a box left open would come to
+// the front and be the next press's target. Whether boxes come is learnt on
+// the first press; from then on each press waits for its box.
+class ResultBoxCloser {
+ public:
+  explicit ResultBoxCloser(DWORD pid) : pid_(pid) {}
+  void operator()() {
+    std::vector<HWND> boxes;
+    if (!showsBoxes_.has_value() || *showsBoxes_) {
+      PollUntil([&] { return !(boxes = VisibleBoxesOf(pid_)).empty(); }, 1000);
+      if (!showsBoxes_.has_value()) showsBoxes_ = !boxes.empty();
+    }
+    closed_ += CloseBoxes(boxes);
+  }
+  int Closed() const { return closed_; }
+
+ private:
+  DWORD pid_;
+  std::optional<bool> showsBoxes_;
+  int closed_ = 0;
+};
+
 // One kill: a fresh target in the foreground, the trigger, the target's handle
 // signalled. Nullopt when the target did not end.
 std::optional<double> KillOnce(const Paths& paths, const Trigger& trigger) {
@@ -219,9 +283,13 @@ std::optional<double> KillOnce(const Paths& paths, const Trigger& trigger) {
   return elapsed;
 }
 
-void RunBlock(const Paths& paths, Row& row, int runs, const Trigger& trigger) {
+// `afterRun`, if given, runs after each measurement.
+void RunBlock(const Paths& paths, Row& row, int runs, const Trigger& trigger,
+              const std::function<void()>& afterRun = nullptr) {
   for (int i = 0; i < runs; ++i) {
-    if (auto elapsed = KillOnce(paths, trigger)) {
+    const std::optional<double> elapsed = KillOnce(paths, trigger);
+    if (afterRun) afterRun();
+    if (elapsed) {
       row.sample.push_back(*elapsed);
     } else {
       // A tool that misses once will miss again: count the rest of the block
@@ -239,27 +307,6 @@ struct LatencyResult {
   std::vector<Row> rows;
   int resultBoxes = 0;  // boxes Vornik showed though the settings turn them off
 };
-
-int VisibleBoxesOf(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    int count;
-  } search{pid, 0};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        char name[32] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (owner == s->pid && lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-          ++s->count;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.count;
-}
 
 struct Samples {
   std::vector<double> exits;
@@ -287,14 +334,16 @@ LatencyResult MeasureLatency(const Paths& paths, const Options& options, int ext
       PressForceStopKeys();
       return Process();
     };
+    ResultBoxCloser boxCloser(vornik.process().Id());
+    const std::function<void()> closeBoxes = std::ref(boxCloser);
     if (round % 2 == 0) {
-      RunBlock(paths, rows[kVornikPosted], options.block, posted);
-      RunBlock(paths, rows[kVornikKeys], options.block, keys);
+      RunBlock(paths, rows[kVornikPosted], options.block, posted, closeBoxes);
+      RunBlock(paths, rows[kVornikKeys], options.block, keys, closeBoxes);
     } else {
-      RunBlock(paths, rows[kVornikKeys], options.block, keys);
-      RunBlock(paths, rows[kVornikPosted], options.block, posted);
+      RunBlock(paths, rows[kVornikKeys], options.block, keys, closeBoxes);
+      RunBlock(paths, rows[kVornikPosted], options.block, posted, closeBoxes);
     }
-    result.resultBoxes += VisibleBoxesOf(vornik.process().Id());
+    result.resultBoxes += boxCloser.Closed();
     const double exit = vornik.Exit();
     if (exit >= 0) samples.exits.push_back(exit);
   };
@@ -344,15 +393,18 @@ LatencyResult MeasureLatency(const Paths& paths, const Options& options, int ext
   return result;
 }
 
-// Idle processes that only add to the system's lists, each with a hidden window.
+// Idle processes that only lengthen the process list.
 std::vector<Process> StartIdleProcesses(const Paths& paths, int count) {
+  const char kStarted[] = "VornikBenchIdleStarted";
+  UniqueHandle started(CreateSemaphoreA(nullptr, 0, count, kStarted));
   std::vector<Process> processes;
   for (int i = 0; i < count; ++i) {
-    Process process = Process::Start(paths.empty);
+    Process process = Process::Start(paths.idle, kStarted);
     if (!process) Fail("cannot start an idle process");
-    WaitForInputIdle(process.Handle(), kReadyTimeoutMs);
     processes.push_back(std::move(process));
-    if ((i + 1) % 50 == 0) Progress("  %d idle processes started", i + 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    if (!PumpWait(started.get(), kReadyTimeoutMs)) Fail("the idle processes did not start");
   }
   return processes;
 }
@@ -442,7 +494,7 @@ IdleResult MeasureIdle(const Paths& paths, const Options& options) {
 
 struct FootprintResult {
   std::optional<ProcessFigures> vornikStarted, vornikAfterStops, floorStarted, emptyStarted;
-  int stops = 0, stopsFailed = 0;
+  int stops = 0, stopsFailed = 0, resultBoxes = 0;
 };
 
 FootprintResult MeasureFootprint(const Paths& paths, const Options& options) {
@@ -464,8 +516,11 @@ FootprintResult MeasureFootprint(const Paths& paths, const Options& options) {
     vornik.PostForceStop();
     return Process();
   };
+  ResultBoxCloser boxCloser(vornik.process().Id());
   for (int i = 0; i < options.forceStops; ++i) {
-    if (KillOnce(paths, posted)) {
+    const bool killed = KillOnce(paths, posted).has_value();
+    boxCloser();
+    if (killed) {
       ++result.stops;
     } else {
       ++result.stopsFailed;
@@ -473,6 +528,7 @@ FootprintResult MeasureFootprint(const Paths& paths, const Options& options) {
     }
     if ((i + 1) % 100 == 0) Progress("  %d force stops", i + 1);
   }
+  result.resultBoxes = boxCloser.Closed();
   PumpFor(500);
   result.vornikAfterStops = FiguresOf(vornik.process().Id());
   vornik.Exit();
@@ -515,11 +571,13 @@ void PrintLatency(const std::vector<LatencyResult>& results, const Options& opti
   }
   for (const LatencyResult& result : results) {
     if (result.resultBoxes) {
-      std::printf("\nWarning: Vornik showed %d result boxes with %d extra processes.\n",
+      std::printf("\nNote: Vornik showed %d result boxes with %d extra processes (closed after "
+                  "each measurement).\n",
                   result.resultBoxes, result.extraProcesses);
     }
   }
   std::printf("\n");
+  std::fflush(stdout);
 }
 
 void PrintStartupAndExit(const StartupResult& startup, const Samples& samples) {
@@ -542,6 +600,7 @@ void PrintStartupAndExit(const StartupResult& startup, const Samples& samples) {
   std::printf("| program | runs | p50 | p95 | max |\n|---|---:|---:|---:|---:|\n");
   line("Vornik (includes the 300 ms pause)", samples.exits);
   std::printf("\n");
+  std::fflush(stdout);
 }
 
 void PrintIdle(const IdleResult& idle, const Options& options) {
@@ -549,6 +608,7 @@ void PrintIdle(const IdleResult& idle, const Options& options) {
   std::printf("| Vornik | floor | empty program |\n|---:|---:|---:|\n");
   std::printf("| %s | %s | %s |\n\n", Fixed(idle.vornikMs, 0).c_str(),
               Fixed(idle.floorMs, 0).c_str(), Fixed(idle.emptyMs, 0).c_str());
+  std::fflush(stdout);
 }
 
 void PrintFootprint(const FootprintResult& footprint, const Paths& paths, const Options& options) {
@@ -579,6 +639,10 @@ void PrintFootprint(const FootprintResult& footprint, const Paths& paths, const 
        footprint.vornikAfterStops);
   line("floor after start-up", footprint.floorStarted);
   line("empty program after start-up", footprint.emptyStarted);
+  if (footprint.resultBoxes) {
+    std::printf("\nNote: Vornik showed %d result boxes (closed after each force stop).\n",
+                footprint.resultBoxes);
+  }
   if (footprint.stopsFailed) {
     std::printf("\nWarning: %d of the %d force stops failed.\n", footprint.stopsFailed,
                 options.forceStops);
@@ -625,6 +689,7 @@ int main(int argc, char** argv) {
   const Paths paths = FindPaths();
   if (NamedEventExists(ids::kSingleInstanceEventName)) Fail("another Vornik is running");
 
+  // Each section is printed as soon as it is measured.
   Samples samples;
   std::vector<LatencyResult> latency;
   Progress("force stop, session idle");
@@ -635,16 +700,13 @@ int main(int argc, char** argv) {
     latency.push_back(MeasureLatency(paths, options, options.extraProcesses, samples));
     Progress("stopping the idle processes");
   }
-  Progress("start-up and exit");
-  const StartupResult startup = MeasureStartup(paths, options, samples);
-  Progress("idle cost, %d s", options.idleSeconds);
-  const IdleResult idle = MeasureIdle(paths, options);
-  Progress("footprint, %d force stops", options.forceStops);
-  const FootprintResult footprint = MeasureFootprint(paths, options);
-
   PrintLatency(latency, options);
-  PrintStartupAndExit(startup, samples);
-  PrintIdle(idle, options);
-  PrintFootprint(footprint, paths, options);
+
+  Progress("start-up and exit");
+  PrintStartupAndExit(MeasureStartup(paths, options, samples), samples);
+  Progress("idle cost, %d s", options.idleSeconds);
+  PrintIdle(MeasureIdle(paths, options), options);
+  Progress("footprint, %d force stops", options.forceStops);
+  PrintFootprint(MeasureFootprint(paths, options), paths, options);
   return 0;
 }
