@@ -7,7 +7,8 @@ packages=(
   cmake ninja-build g++ doctest-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine64 xvfb xdotool x11-utils locales fonts-wqy-microhei
-  imagemagick
+  imagemagick python3
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -4,6 +4,7 @@ enable_testing()
 add_library(test_driver STATIC
   tests/support/driver.cpp
   tests/support/test_main.cpp
+  tests/support/version_resource.cpp
 )
 target_link_libraries(test_driver PUBLIC vornik_portable user32 shell32)
 target_include_directories(test_driver SYSTEM PUBLIC /usr/include/doctest)
@@ -35,11 +36,28 @@ endfunction()
 
 vornik_system_test(shell_system_test tests/system/shell_test.cpp)
 vornik_system_test(forcestop_system_test tests/system/forcestop_test.cpp)
+vornik_system_test(tray_system_test tests/system/tray_test.cpp)
 vornik_win_test(main_window_test tests/win/main_window_test.cpp)
+target_link_libraries(main_window_test PRIVATE vornik_resources)
 vornik_win_test(force_stop_test tests/win/force_stop_test.cpp)
+vornik_win_test(tray_win_test tests/win/tray_test.cpp)
+
+# Reads the resources of this build's Vornik.exe and of the 32-bit product.
+vornik_system_test(resources_system_test tests/system/resources_test.cpp)
+target_link_libraries(resources_system_test PRIVATE version)
+target_compile_definitions(resources_system_test PRIVATE
+  VORNIK_PRODUCT_EXE="${CMAKE_SOURCE_DIR}/build/product/bin/Vornik.exe")
 
 # Refuses the creation of the main window in every process, for the start-up failure test.
 add_library(block_main_window_hook SHARED tests/support/block_main_window_hook.cpp)
 target_link_libraries(block_main_window_hook PRIVATE vornik_portable user32)
 set_target_properties(block_main_window_hook PROPERTIES PREFIX "")
 add_dependencies(shell_system_test block_main_window_hook)
+
+vornik_system_test(settings_system_test tests/system/settings_test.cpp)
+vornik_system_test(startup_entry_system_test tests/system/startup_entry_test.cpp)
+target_link_libraries(startup_entry_system_test PRIVATE ole32 uuid advapi32)
+vornik_system_test(help_system_test tests/system/help_test.cpp)
+target_link_libraries(help_system_test PRIVATE psapi)
+
+include(tests/audio/audio_tests.cmake)

@@ -8,6 +8,8 @@
 
 #include "app/main_window.h"
 #include "app/pause_clock.h"
+#include "assets/clips.h"
+#include "assets/playback.h"
 #include "common/ids.h"
 
 namespace vornik {
@@ -50,6 +52,7 @@ void PauseWithEvents(int milliseconds) {
 }
 
 void ExitSequence() {
+  PlayClip(assets::ExitClip, assets::ExitClipSize, false);
   PauseWithEvents(ids::kExitPauseMs);
   DestroyWindow(MainWindow());
   EndProgram(0);
@@ -57,6 +60,8 @@ void ExitSequence() {
 
 void EndProgram(int exitCode) {
   for (CleanupRoutine routine : CleanupList()) routine();
+  // Cuts off what still plays and waits until every device is closed.
+  StopAllClips();
   OleUninitialize();
   ExitProcess(static_cast<UINT>(exitCode));
 }

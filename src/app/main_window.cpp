@@ -2,8 +2,15 @@
 
 #include "app/lifecycle.h"
 #include "common/ids.h"
+#include "common/owners.h"
 #include "common/texts.h"
 #include "forcestop/hotkeys.h"
+#include "tray/help.h"
+#include "tray/settings.h"
+#include "tray/startup_entry.h"
+#include "tray/tray_event.h"
+#include "tray/tray_icon.h"
+#include "tray/tray_menu.h"
 
 namespace vornik {
 
@@ -12,6 +19,8 @@ namespace {
 // The one window of the program; set once when it is created.
 HWND mainWindow = nullptr;
 HWND relayLabel = nullptr;
+// The shell's broadcast after it restarts; registered at creation.
+UINT taskbarCreatedMessage = 0;
 
 HMENU TrayMenuHandle() {
   HMENU bar = mainWindow ? GetMenu(mainWindow) : nullptr;
@@ -21,6 +30,15 @@ HMENU TrayMenuHandle() {
 // Menu commands from the tray popup. Each runs its handler to its end.
 void OnCommand(UINT command) {
   switch (command) {
+    case ids::kShowResultCommand:
+      ToggleShowResult();
+      break;
+    case ids::kAutoStartCommand:
+      ToggleAutoStart();
+      break;
+    case ids::kHelpCommand:
+      ShowHelp();
+      break;
     case ids::kExitCommand:
       ExitSequence();
     default:
@@ -34,16 +52,33 @@ void OnDestroy(HWND window) {
   HMENU bar = GetMenu(window);
   SetMenu(window, nullptr);
   if (bar) DestroyMenu(bar);
+  SetTrayIcon(window, nullptr, 0, nullptr);
   PostQuitMessage(0);
 }
 
+// The shell reports a click on the tray icon.
+void OnTrayCallback(LPARAM lParam) {
+  const int kind = TrayEventKindOf(static_cast<std::uintptr_t>(lParam));
+  if (kind != kNoTrayEvent) OnTrayEvent(kind);
+}
+
+// The shell has restarted and forgotten the tray icon.
+void OnTaskbarCreated(HWND window) { AddTrayIconAgain(window, texts::kTrayTip); }
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (taskbarCreatedMessage != 0 && message == taskbarCreatedMessage) {
+    OnTaskbarCreated(window);
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       return 0;
     case WM_DESTROY:
       OnDestroy(window);
+      return 0;
+    case ids::kTrayCallbackMessage:
+      OnTrayCallback(lParam);
       return 0;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
@@ -90,6 +125,20 @@ HMENU CreateMenuBar() {
   return bar;
 }
 
+HICON LoadGroupIcon(HINSTANCE instance, int size) {
+  return static_cast<HICON>(
+      LoadImageA(instance, ids::kDefaultIconGroup, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+// The window icons come from the executable's icon group. They are loaded once
+// and the window does not own them: they last as long as the process.
+void SetWindowIcons(HWND window, HINSTANCE instance) {
+  static const UniqueIcon big(LoadGroupIcon(instance, 32));
+  static const UniqueIcon small(LoadGroupIcon(instance, 16));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+}
+
 }  // namespace
 
 HWND CreateMainWindow(HINSTANCE instance) {
@@ -103,6 +152,8 @@ HWND CreateMainWindow(HINSTANCE instance) {
                                 instance, nullptr);
   if (!window) return nullptr;
   mainWindow = window;
+  taskbarCreatedMessage = RegisterWindowMessageA(ids::kTaskbarCreatedMessage);
+  SetWindowIcons(window, instance);
 
   relayLabel = CreateWindowExA(0, ids::kRelayLabelClass, texts::kRelayLabel, WS_CHILD | WS_VISIBLE,
                                ids::kLabelX, ids::kLabelY, ids::kLabelWidth, ids::kLabelHeight,

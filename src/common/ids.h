@@ -23,6 +23,11 @@ inline constexpr std::uint32_t kHotkeyRelayMessage = 0x8075;
 // Tray icon.
 inline constexpr std::uint32_t kTrayIconId = 100;
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x8064;  // WM_APP + 100
+// Broadcast by the shell when it (re)starts: every tray icon must be added again.
+inline constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
+
+// The executable's icon group: the file's icon and MainWindow's window icon.
+inline constexpr char kDefaultIconGroup[] = "DEFAULT_ICON";
 
 // Names of the program's objects.
 inline constexpr char kMainWindowClass[] = "VornikMainWindow";

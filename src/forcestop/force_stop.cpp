@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "assets/clips.h"
+#include "assets/playback.h"
 #include "common/message_box.h"
 #include "forcestop/foreground.h"
 #include "forcestop/last_result.h"
@@ -33,6 +35,8 @@ std::string ForceStopAction() {
 
   ForceStopReport report{};
   if (outcome == 1) {
+    // The sound starts first; the box, if any, does not wait for it.
+    PlayClip(assets::SuccessClip, assets::SuccessClipSize, false);
     report = SuccessReport(name);
   } else {
     report = FailureReport(name);

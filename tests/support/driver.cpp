@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -188,10 +189,14 @@ void CloseMessageBox(HWND box) {
 // Vornik ---------------------------------------------------------------------
 
 Vornik Vornik::Launch(const std::string& folder, const std::string& exeName) {
+  return Start(CopyFileTo(BuiltVornikPath(), folder, exeName));
+}
+
+Vornik Vornik::Start(const std::string& exePath) {
   Vornik vornik;
-  vornik.folder_ = folder;
-  vornik.exePath_ = CopyFileTo(BuiltVornikPath(), folder, exeName);
-  vornik.process_ = Process::Start(vornik.exePath_);
+  vornik.folder_ = vornik::SplitModulePath(exePath).directory;
+  vornik.exePath_ = exePath;
+  vornik.process_ = Process::Start(exePath);
   return vornik;
 }
 
@@ -228,6 +233,61 @@ void Vornik::PostCommand(std::uint32_t command) const {
 }
 
 void Vornik::PostClose() const { PostMessageA(mainWindow_, WM_CLOSE, 0, 0); }
+
+void Vornik::PostTrayCallback(UINT mouseMessage) const {
+  PostMessageA(mainWindow_, vornik::ids::kTrayCallbackMessage, vornik::ids::kTrayIconId,
+               mouseMessage);
+}
+
+// Tray icons and popup menus ---------------------------------------------------
+
+std::vector<HWND> TrayIconWindows() {
+  std::vector<HWND> icons;
+  HWND tray = nullptr;
+  while ((tray = FindWindowExA(nullptr, tray, "__winex11_standalone_tray", nullptr)) != nullptr) {
+    HWND icon = nullptr;
+    while ((icon = FindWindowExA(tray, icon, "__winex11_tray_icon", nullptr)) != nullptr) {
+      icons.push_back(icon);
+    }
+  }
+  return icons;
+}
+
+HWND NewTrayIcon(const std::vector<HWND>& before, const std::vector<HWND>& after) {
+  HWND found = nullptr;
+  for (HWND icon : after) {
+    if (std::find(before.begin(), before.end(), icon) != before.end()) continue;
+    if (found) return nullptr;
+    found = icon;
+  }
+  return found;
+}
+
+HWND PopupMenuOf(DWORD pid) {
+  for (HWND window : WindowsOf(pid, "#32768")) {
+    if (IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+HWND WaitPopupMenu(DWORD pid, DWORD ms) {
+  HWND popup = nullptr;
+  WaitUntil([&] { return (popup = PopupMenuOf(pid)) != nullptr; }, ms);
+  return popup;
+}
+
+void ClickAt(POINT point, const std::string& clickArgs) {
+  // No --sync: it waits for a motion event, and there is none when the pointer
+  // already stands there.
+  RunUnix("/usr/bin/xdotool mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) +
+          " sleep 0.1 " + clickArgs);
+}
+
+void ClickWindow(HWND window, const std::string& clickArgs) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, clickArgs);
+}
 
 bool SingleInstanceMarkerExists() {
   // Opened and closed at once: holding it would keep the marker alive.

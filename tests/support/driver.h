@@ -74,6 +74,8 @@ class Vornik {
  public:
   // Copies the built exe into `folder` under `exeName` and starts it.
   static Vornik Launch(const std::string& folder, const std::string& exeName = "Vornik.exe");
+  // Starts a copy already in place (for one prepared before it runs).
+  static Vornik Start(const std::string& exePath);
   // A fresh case folder with a copy that has finished starting up.
   static Vornik LaunchReady();
 
@@ -91,6 +93,8 @@ class Vornik {
   void PostHotkey(std::int32_t id) const;
   void PostCommand(std::uint32_t command) const;
   void PostClose() const;
+  // What the shell posts on a click on the tray icon: the mouse message in lParam.
+  void PostTrayCallback(UINT mouseMessage) const;
 
  private:
   Process process_;
@@ -124,6 +128,23 @@ class Target {
   Process process_;
   HWND window_ = nullptr;
 };
+// Tray icons as Wine shows them on an X server without a desktop: a child
+// window of class "__winex11_tray_icon" per icon, inside explorer's top-level
+// "__winex11_standalone_tray". They belong to explorer, not to the icon's
+// owner, and carry no text: count them, or tell a new one by its handle.
+std::vector<HWND> TrayIconWindows();
+// The tray icon window that is in `after` and not in `before`, if exactly one.
+HWND NewTrayIcon(const std::vector<HWND>& before, const std::vector<HWND>& after);
+
+// A visible popup menu (class "#32768") of the process, or null.
+HWND PopupMenuOf(DWORD pid);
+HWND WaitPopupMenu(DWORD pid, DWORD ms = kWait);
+
+// Real mouse input through the X server: moves the pointer to the point, or to
+// the middle of the window, and runs xdotool's `clickArgs` there (e.g.
+// "click 3", "click --repeat 2 --delay 80 1").
+void ClickAt(POINT point, const std::string& clickArgs);
+void ClickWindow(HWND window, const std::string& clickArgs);
 
 // Runs a Linux program (xdotool) from this Wine process and waits for it.
 void RunUnix(const std::string& commandLine);

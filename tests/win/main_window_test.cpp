@@ -125,3 +125,24 @@ TEST_CASE("hotkeys are numbered from 33001, failures use up a number, and the re
     CHECK(seen[0].message == WM_HOTKEY);
   }
 }
+
+TEST_CASE("the window's icons are the icon group's 32- and 16-pixel images") {
+  // This test program carries the executable's resources too.
+  const auto sizeOf = [](HICON icon) {
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    if (GetIconInfo(icon, &info)) {
+      GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+    }
+    return bitmap.bmWidth;
+  };
+  HWND window = TheMainWindow();
+  auto big = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+  auto small = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+  REQUIRE(big != nullptr);
+  REQUIRE(small != nullptr);
+  CHECK(sizeOf(big) == 32);
+  CHECK(sizeOf(small) == 16);
+}
