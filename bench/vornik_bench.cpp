@@ -37,6 +37,13 @@ struct Options {
   int starts = 30;         // start-ups of Vornik and of the empty program
   int idleSeconds = 60;
   int forceStops = 500;    // between the two footprint readings
+  std::string only;        // comma-separated sections to run; empty: all
+  std::string vornikExe;   // another build to measure; empty: the one beside us
+
+  bool Runs(const char* section) const {
+    return only.empty() || ("," + only + ",").find("," + std::string(section) + ",") !=
+                               std::string::npos;
+  }
 };
 
 constexpr DWORD kReadyTimeoutMs = 20000;
@@ -69,7 +76,7 @@ struct Paths {
   std::string product;    // the 32-bit product, for its size
 };
 
-Paths FindPaths() {
+Paths FindPaths(const Options& options) {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, sizeof self);
   Paths paths;
@@ -83,7 +90,9 @@ Paths FindPaths() {
   const std::string folder = "C:\\vornik-bench";
   CreateDirectoryA(folder.c_str(), nullptr);
   paths.vornik = folder + "\\Vornik.exe";
-  if (!CopyFileA((paths.bin + "\\Vornik.exe").c_str(), paths.vornik.c_str(), FALSE)) {
+  const std::string source =
+      options.vornikExe.empty() ? paths.bin + "\\Vornik.exe" : options.vornikExe;
+  if (!CopyFileA(source.c_str(), paths.vornik.c_str(), FALSE)) {
     Fail("cannot copy Vornik.exe to " + folder);
   }
   // The result box off, as a user who wants no box has it: every press is
@@ -654,12 +663,21 @@ Options ParseOptions(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    const auto value = [&]() -> int {
+    const auto text = [&]() -> std::string {
       if (i + 1 >= argc) Fail("missing value after " + arg);
-      return std::atoi(argv[++i]);
+      return argv[++i];
     };
+    const auto value = [&] { return std::atoi(text().c_str()); };
     if (arg == "--quick") {
-      options = {10, 5, 300, 5, 5, 50};
+      options.runs = 10;
+      options.block = 5;
+      options.starts = 5;
+      options.idleSeconds = 5;
+      options.forceStops = 50;
+    } else if (arg == "--only") {
+      options.only = text();
+    } else if (arg == "--vornik") {
+      options.vornikExe = text();
     } else if (arg == "--runs") {
       options.runs = value();
     } else if (arg == "--block") {
@@ -674,7 +692,8 @@ Options ParseOptions(int argc, char** argv) {
       options.forceStops = value();
     } else {
       Fail("unknown option " + arg +
-           " (known: --quick --runs N --block N --extra N --starts N --idle S --stops N)");
+           " (known: --quick --runs N --block N --extra N --starts N --idle S --stops N"
+           " --only latency,startup,idle,footprint --vornik PATH)");
     }
   }
   if (options.runs < 1 || options.block < 1) Fail("--runs and --block must be positive");
@@ -686,27 +705,34 @@ Options ParseOptions(int argc, char** argv) {
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
   OwnTrayIcon trayIcon;
-  const Paths paths = FindPaths();
+  const Paths paths = FindPaths(options);
   if (NamedEventExists(ids::kSingleInstanceEventName)) Fail("another Vornik is running");
 
   // Each section is printed as soon as it is measured.
   Samples samples;
-  std::vector<LatencyResult> latency;
-  Progress("force stop, session idle");
-  latency.push_back(MeasureLatency(paths, options, 0, samples));
-  if (options.extraProcesses > 0) {
-    Progress("starting %d idle processes", options.extraProcesses);
-    std::vector<Process> idle = StartIdleProcesses(paths, options.extraProcesses);
-    latency.push_back(MeasureLatency(paths, options, options.extraProcesses, samples));
-    Progress("stopping the idle processes");
+  if (options.Runs("latency")) {
+    std::vector<LatencyResult> latency;
+    Progress("force stop, session idle");
+    latency.push_back(MeasureLatency(paths, options, 0, samples));
+    if (options.extraProcesses > 0) {
+      Progress("starting %d idle processes", options.extraProcesses);
+      std::vector<Process> idle = StartIdleProcesses(paths, options.extraProcesses);
+      latency.push_back(MeasureLatency(paths, options, options.extraProcesses, samples));
+      Progress("stopping the idle processes");
+    }
+    PrintLatency(latency, options);
   }
-  PrintLatency(latency, options);
-
-  Progress("start-up and exit");
-  PrintStartupAndExit(MeasureStartup(paths, options, samples), samples);
-  Progress("idle cost, %d s", options.idleSeconds);
-  PrintIdle(MeasureIdle(paths, options), options);
-  Progress("footprint, %d force stops", options.forceStops);
-  PrintFootprint(MeasureFootprint(paths, options), paths, options);
+  if (options.Runs("startup")) {
+    Progress("start-up and exit");
+    PrintStartupAndExit(MeasureStartup(paths, options, samples), samples);
+  }
+  if (options.Runs("idle")) {
+    Progress("idle cost, %d s", options.idleSeconds);
+    PrintIdle(MeasureIdle(paths, options), options);
+  }
+  if (options.Runs("footprint")) {
+    Progress("footprint, %d force stops", options.forceStops);
+    PrintFootprint(MeasureFootprint(paths, options), paths, options);
+  }
   return 0;
 }
