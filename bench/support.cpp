@@ -371,6 +371,7 @@ std::optional<ProcessFigures> FiguresOf(DWORD pid) {
       figures.privateKiB = static_cast<double>(std::max(entry->privatePageCount,
                                                         entry->pagefileUsage)) / 1024.0;
       figures.workingSetKiB = static_cast<double>(entry->workingSetSize) / 1024.0;
+      figures.threads = static_cast<long>(entry->numberOfThreads);
       figures.handleCount = static_cast<long>(entry->handleCount);
       figures.handlesInTable = HandlesInTable(pid);
       figures.gdiObjects = GdiObjectsOf(pid);

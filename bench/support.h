@@ -78,6 +78,7 @@ struct ProcessFigures {
   double cpuMs = 0;             // user + kernel
   double privateKiB = 0;        // private (anonymous) memory
   double workingSetKiB = 0;
+  long threads = -1;
   long handleCount = -1;        // from the process list
   long handlesInTable = -1;     // entries of the system handle table
   long gdiObjects = -1;         // -1: not readable
