@@ -73,7 +73,7 @@ void Progress(const char* format, ...) {
 struct Paths {
   std::string bin;        // the win64 build's bin folder, where this program is
   std::string vornik;     // the copy that runs, beside its config.ini
-  std::string floor, empty, idle, target;
+  std::string floor, empty, emptyWithDlls, idle, target;
   std::string product;    // the 32-bit product, for its size
 };
 
@@ -84,6 +84,7 @@ Paths FindPaths(const Options& options) {
   paths.bin = vornik::SplitModulePath(self).directory;
   paths.floor = paths.bin + "\\bench_floor.exe";
   paths.empty = paths.bin + "\\bench_empty.exe";
+  paths.emptyWithDlls = paths.bin + "\\bench_empty_dlls.exe";
   paths.idle = paths.bin + "\\bench_idle.exe";
   paths.target = paths.bin + "\\bench_target.exe";
   paths.product = paths.bin + "\\..\\..\\product\\bin\\Vornik.exe";
@@ -422,7 +423,7 @@ std::vector<Process> StartIdleProcesses(const Paths& paths, int count) {
 // Start-up ---------------------------------------------------------------------
 
 struct StartupResult {
-  std::vector<double> vornik, empty;
+  std::vector<double> vornik, empty, emptyWithDlls;
   int windowFound = 0, hotkeysHeld = 0, trayIconAdded = 0;
 };
 
@@ -452,24 +453,24 @@ StartupResult MeasureStartup(const Paths& paths, const Options& options, Samples
                  MAKELPARAM(ids::kHotkeyModifiers, ids::kExitKey));
     if (PumpWait(process.Handle(), 10000)) samples.exits.push_back(NowMs() - exitStart);
   };
-  const auto startEmpty = [&](int i) {
-    const std::string event = "VornikBenchEmptyReady-" + std::to_string(i);
+  const auto startEmpty = [&](const std::string& exe, std::vector<double>& sample) {
+    static int counter = 0;
+    const std::string event = "VornikBenchEmptyReady-" + std::to_string(++counter);
     const double start = NowMs();
-    Process process = Process::Start(paths.empty, event);
+    Process process = Process::Start(exe, event);
     if (!process) Fail("the empty program did not start");
     const bool ready = PollUntil([&] { return NamedEventExists(event.c_str()); }, kReadyTimeoutMs);
     const double elapsed = NowMs() - start;
     if (!ready) Fail("the empty program did not get ready");
-    result.empty.push_back(elapsed);
+    sample.push_back(elapsed);
+  };
+  const std::function<void()> programs[] = {
+      startVornik,
+      [&] { startEmpty(paths.empty, result.empty); },
+      [&] { startEmpty(paths.emptyWithDlls, result.emptyWithDlls); },
   };
   for (int i = 0; i < options.starts; ++i) {
-    if (i % 2 == 0) {
-      startVornik();
-      startEmpty(i);
-    } else {
-      startEmpty(i);
-      startVornik();
-    }
+    for (int p = 0; p < 3; ++p) programs[(i + p) % 3]();
   }
   return result;
 }
@@ -611,19 +612,26 @@ void PrintStartupAndExit(const StartupResult& startup, const Samples& samples) {
   };
   line("Vornik (window, both hotkeys, tray icon, single-instance marker)", startup.vornik);
   line("empty Win32 program (one hidden window, an event)", startup.empty);
+  line("the same, linking Vornik's system DLLs", startup.emptyWithDlls);
+  // The programs start in turn: the median of the ratios of neighbouring
+  // starts is the figure a slow spell of the machine disturbs least.
+  const auto pairedRatio = [&](const std::vector<double>& sample) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < std::min(sample.size(), startup.empty.size()); ++i) {
+      ratios.push_back(sample[i] / startup.empty[i]);
+    }
+    return ratios.empty() ? std::string("-") : Fixed(Summarize(ratios).p50, 2);
+  };
   const std::size_t runs = startup.vornik.size();
-  // Each Vornik start sits next to an empty program's start: the median of
-  // these pairs' ratios is the figure a slow spell of the machine disturbs least.
-  std::vector<double> pairRatios;
-  for (std::size_t i = 0; i < std::min(runs, startup.empty.size()); ++i) {
-    pairRatios.push_back(startup.vornik[i] / startup.empty[i]);
-  }
-  std::printf("\nVornik/empty: %s (ratio of the medians), %s (median of the ratios of "
-              "neighbouring starts). Checked after each start: main window %d/%zu, both hotkeys "
+  std::printf("\nAgainst the empty program (ratio of the medians; median of the ratios of "
+              "neighbouring starts): Vornik %s; %s, the empty program linking Vornik's DLLs "
+              "%s; %s.\nChecked after each start of Vornik: main window %d/%zu, both hotkeys "
               "held %d/%zu, tray icon added %d/%zu.\n\n",
               Ratio(Summarize(startup.vornik).p50, Summarize(startup.empty).p50).c_str(),
-              pairRatios.empty() ? "-" : Fixed(Summarize(pairRatios).p50, 2).c_str(),
-              startup.windowFound, runs, startup.hotkeysHeld, runs, startup.trayIconAdded, runs);
+              pairedRatio(startup.vornik).c_str(),
+              Ratio(Summarize(startup.emptyWithDlls).p50, Summarize(startup.empty).p50).c_str(),
+              pairedRatio(startup.emptyWithDlls).c_str(), startup.windowFound, runs,
+              startup.hotkeysHeld, runs, startup.trayIconAdded, runs);
 
   std::printf("### Exit: exit hotkey to process gone (ms)\n\n");
   std::printf("| program | runs | p50 | p95 | max |\n|---|---:|---:|---:|---:|\n");
