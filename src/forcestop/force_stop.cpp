@@ -28,18 +28,16 @@ std::string ForceStopAction() {
   HWND window = ForceStopTargetWindow();
   DWORD processId = 0;  // stays 0 when there is no window
   GetWindowThreadProcessId(window, &processId);
-  const std::string name = ExeNameOfProcess(processId);
   // By id, not by name: a namesake of the foreground program must survive.
-  // A process that is no longer listed is left alone: its id may be reused.
-  const std::int32_t outcome = name.empty() ? 0 : TerminateProcessById(processId);
+  const Termination termination = TerminateNamedProcess(processId);
 
   ForceStopReport report{};
-  if (outcome == 1) {
+  if (termination.result == 1) {
     // The sound starts first; the box, if any, does not wait for it.
     PlayClip(assets::SuccessClip, assets::SuccessClipSize, false);
-    report = SuccessReport(name);
+    report = SuccessReport(termination.name);
   } else {
-    report = FailureReport(name);
+    report = FailureReport(termination.name);
   }
   LastResultTitle = report.title;
   LastResultIcon = report.icon;

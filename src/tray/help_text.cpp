@@ -1,7 +1,5 @@
 #include "tray/help_text.h"
 
-#include <cstdio>
-
 namespace vornik {
 
 namespace {
@@ -45,9 +43,12 @@ std::string CutGbkText(std::string_view text, std::size_t maxBytes) {
 }
 
 std::string VersionTableKey(std::uint16_t language, std::uint16_t codePage) {
-  char key[9];
-  std::snprintf(key, sizeof key, "%04x%04x", static_cast<unsigned>(language),
-                static_cast<unsigned>(codePage));
+  // By hand rather than with snprintf, whose static implementation alone is
+  // tens of kilobytes of the executable.
+  constexpr char kHexDigits[] = "0123456789abcdef";
+  const std::uint32_t both = (std::uint32_t{language} << 16) | codePage;
+  std::string key(8, '0');
+  for (int i = 0; i < 8; ++i) key[7 - i] = kHexDigits[(both >> (4 * i)) & 0xF];
   return key;
 }
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "common/ids.h"
@@ -45,14 +46,14 @@ std::optional<std::string> StartupShortcutPath(const char* name) {
   return std::string(folder) + "\\" + name + ".lnk";
 }
 
-// The ANSI path as the UTF-16 text IPersistFile::Save takes; empty when it
-// cannot be converted.
-std::wstring WidePath(const std::string& path) {
+// The ANSI path as the zero-terminated UTF-16 text IPersistFile::Save takes;
+// empty when it cannot be converted. (A vector, not a std::wstring: the
+// static runtime's whole wide-string instantiation would come with it.)
+std::vector<wchar_t> WidePath(const std::string& path) {
   const int length = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  if (length <= 1) return {};
+  std::vector<wchar_t> wide(static_cast<std::size_t>(length));
   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
   return wide;
 }
 
@@ -67,8 +68,8 @@ bool SaveShortcut(const std::string& shortcutPath, const char* target) {
   link->SetPath(target);
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, file.put()))) return false;
-  const std::wstring widePath = WidePath(shortcutPath);
-  if (!widePath.empty()) file->Save(widePath.c_str(), TRUE);
+  const std::vector<wchar_t> widePath = WidePath(shortcutPath);
+  if (!widePath.empty()) file->Save(widePath.data(), TRUE);
   return true;
 }
 

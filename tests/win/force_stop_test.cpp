@@ -109,6 +109,65 @@ TEST_CASE("TerminateProcessById ends exactly that process with code 0; id 0 is n
   CHECK(namesake.process().Running());
 }
 
+namespace {
+
+BOOL WINAPI FailingImagePathQuery(HANDLE, DWORD, LPSTR, PDWORD) { return FALSE; }
+
+// A GBK path whose folder and file names hold 乗 (81 5C), a trail byte that
+// looks like a backslash.
+BOOL WINAPI GbkImagePathQuery(HANDLE, DWORD, LPSTR path, PDWORD size) {
+  const char gbkPath[] = "C:\\乗\\乗.exe";
+  lstrcpynA(path, gbkPath, static_cast<int>(*size));
+  *size = sizeof gbkPath - 1;
+  return TRUE;
+}
+
+}  // namespace
+
+TEST_CASE("TerminateNamedProcess names the process from its own image path and ends it") {
+  struct Case {
+    const char* what;
+    ImagePathQuery query;
+    const char* expectedName;  // null: the executable's own name
+  };
+  const Case cases[] = {
+      {"the system's query", QueryFullProcessImageNameA, nullptr},
+      {"a query that fails: the process list names it", FailingImagePathQuery, nullptr},
+      {"a GBK path is cut at its real last backslash", GbkImagePathQuery, "乗.exe"},
+  };
+  for (const Case& c : cases) {
+    CAPTURE(c.what);
+    const std::string exeName = "目标程序.exe";
+    test::Target target = test::Target::Launch(test::NewCaseFolder(), exeName);
+    test::Target namesake = test::Target::Launch(test::NewCaseFolder(), exeName);
+    REQUIRE(target.WaitWindow() != nullptr);
+    REQUIRE(namesake.WaitWindow() != nullptr);
+
+    const Termination termination = TerminateNamedProcess(target.process().Id(), c.query);
+    CHECK(termination.name == (c.expectedName ? c.expectedName : exeName));
+    CHECK(termination.result == 1);
+    REQUIRE(target.process().WaitExit());
+    CHECK(target.process().ExitCode() == 0);
+    CHECK(namesake.process().Running());
+  }
+}
+
+TEST_CASE("TerminateNamedProcess leaves a process that has ended, and id 0, unnamed and alone") {
+  test::Target target = test::Target::Launch(test::NewCaseFolder(), "ended.exe");
+  REQUIRE(target.WaitWindow() != nullptr);
+  const DWORD id = target.process().Id();
+  // The handle we hold keeps the ended process's object and its id alive.
+  target.process().Kill();
+
+  const Termination ended = TerminateNamedProcess(id);
+  CHECK(ended.name.empty());
+  CHECK(ended.result == 0);
+
+  const Termination none = TerminateNamedProcess(0);
+  CHECK(none.name == ExeNameOfProcess(0));
+  CHECK(none.result == 0);
+}
+
 TEST_CASE("with the show-result switch off the force stop runs in full and shows no box") {
   REQUIRE(CreateMainWindow(GetModuleHandleA(nullptr)) != nullptr);
   SetItemChecked(MenuItem::ShowResultSwitch, 0);

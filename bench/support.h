@@ -1,0 +1,99 @@
+// What the benchmark needs around the programs it measures: a clock, started
+// processes, waits that keep the benchmark's own windows answering, figures
+// read from the system about another process, and the summary of a sample.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/owners.h"
+
+namespace bench {
+
+using vornik::UniqueHandle;
+
+// Milliseconds on the performance counter.
+double NowMs();
+
+// A started process; terminated on destruction if it still runs.
+class Process {
+ public:
+  static Process Start(const std::string& exePath, const std::string& arguments = "");
+  // Takes ownership of a handle from CreateProcess.
+  static Process Adopt(HANDLE handle, DWORD id);
+  Process() = default;
+  Process(Process&&) = default;
+  Process& operator=(Process&&) = default;
+  ~Process();
+
+  explicit operator bool() const { return static_cast<bool>(handle_); }
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return handle_.get(); }
+  bool Running() const;
+  void Kill();
+
+ private:
+  UniqueHandle handle_;
+  DWORD id_ = 0;
+};
+
+// Waits for `handle` while dispatching this thread's messages. True when it
+// was signalled within `ms`.
+bool PumpWait(HANDLE handle, DWORD ms);
+// Dispatches this thread's messages for `ms`.
+void PumpFor(DWORD ms);
+// Polls `condition` every millisecond until it holds or `ms` pass.
+bool PollUntil(const std::function<bool()>& condition, DWORD ms);
+
+bool NamedEventExists(const char* name);
+DWORD ForegroundProcessId();
+// Top-level and child windows of a process.
+int WindowCountOf(DWORD pid);
+HWND FindWindowOf(DWORD pid, const char* className);
+// Icons in the notification area of a bare X server (one window each).
+int TrayIconCount();
+// True when the combination cannot be registered: someone holds it.
+bool HotkeyHeld(UINT modifiers, UINT key);
+
+// An icon of the benchmark's own in the tray for its whole run: without a
+// window manager, Wine stalls about two seconds whenever the last one goes.
+class OwnTrayIcon {
+ public:
+  OwnTrayIcon();
+  ~OwnTrayIcon();
+  OwnTrayIcon(const OwnTrayIcon&) = delete;
+  OwnTrayIcon& operator=(const OwnTrayIcon&) = delete;
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// What the system reports about one process.
+struct ProcessFigures {
+  double cpuMs = 0;             // user + kernel
+  double privateKiB = 0;        // private (anonymous) memory
+  double workingSetKiB = 0;
+  long threads = -1;
+  long handleCount = -1;        // from the process list
+  long handlesInTable = -1;     // entries of the system handle table
+  long gdiObjects = -1;         // -1: not readable
+  long windows = -1;            // the USER objects visible from outside
+};
+std::optional<ProcessFigures> FiguresOf(DWORD pid);
+
+// p50, p95 and max of a sample, nearest rank.
+struct Summary {
+  std::size_t count = 0;
+  double p50 = 0, p95 = 0, max = 0;
+};
+Summary Summarize(std::vector<double> sample);
+
+std::string Fixed(double value, int decimals);
+std::uintmax_t FileSize(const std::string& path);
+
+}  // namespace bench
