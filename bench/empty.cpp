@@ -3,8 +3,8 @@
 // is how the start-up benchmark sees it ready.
 //
 // Built a second time with VORNIK_BENCH_WITH_DLLS, it also links the system
-// DLLs that Vornik links, without calling into them: that copy shows how much
-// of Vornik's start-up is the loading of those DLLs alone.
+// DLLs that Vornik loads during its start-up, without calling into them: that
+// copy shows how much of Vornik's start-up is the loading of those DLLs alone.
 #include <windows.h>
 
 #ifdef VORNIK_BENCH_WITH_DLLS
@@ -20,7 +20,6 @@ void ImportVornikDlls(LPSTR commandLine) {
     OleUninitialize();
     Shell_NotifyIconA(NIM_DELETE, nullptr);
     waveOutGetNumDevs();
-    GetFileVersionInfoSizeA(commandLine, nullptr);
     RegCloseKey(nullptr);
   }
 }
