@@ -329,7 +329,12 @@ bool Target::BringToFront(DWORD ms) {
   const DWORD start = GetTickCount();
   do {
     PostMessageA(window_, kTargetComeForward, 0, 0);
-    if (WaitForeground(1000)) return true;
+    // Still in front a moment later: a late focus change from the X server
+    // can hand the foreground back to the window that had it.
+    if (WaitForeground(1000)) {
+      PumpFor(300);
+      if (GetForegroundWindow() == window_) return true;
+    }
   } while (GetTickCount() - start < ms);
   return false;
 }
