@@ -322,7 +322,7 @@ bool Target::WaitForeground(DWORD ms) {
          WaitUntil([&] { return GetForegroundWindow() == window_; }, ms);
 }
 
-bool Target::BringToFront(DWORD ms) {
+bool Target::BringToFront(DWORD settleMs, DWORD ms) {
   if (!WaitWindow(ms)) return false;
   // Asked again now and then: on a loaded machine Wine now and then drops a
   // foreground change that races with another window's.
@@ -332,7 +332,7 @@ bool Target::BringToFront(DWORD ms) {
     // Still in front a moment later: a late focus change from the X server
     // can hand the foreground back to the window that had it.
     if (WaitForeground(1000)) {
-      PumpFor(300);
+      PumpFor(settleMs);
       if (GetForegroundWindow() == window_) return true;
     }
   } while (GetTickCount() - start < ms);

@@ -121,8 +121,9 @@ class Target {
   HWND WaitWindow(DWORD ms = kWait);
   // Its window exists and is the foreground window.
   bool WaitForeground(DWORD ms = kWait);
-  // Asks it to make itself the foreground window again and waits until it is.
-  bool BringToFront(DWORD ms = kWait);
+  // Asks it to make itself the foreground window again and waits until it is
+  // and has stayed so for `settleMs`.
+  bool BringToFront(DWORD settleMs = 300, DWORD ms = kWait);
 
  private:
   Process process_;

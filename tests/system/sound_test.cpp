@@ -2,6 +2,7 @@
 // server's sink while it drives the built program from outside.
 #include <doctest.h>
 
+#include <optional>
 
 #include "common/ids.h"
 #include "driver.h"
@@ -129,35 +130,42 @@ TEST_CASE("a force stop plays the success clip; two within 0.2 s overlap and sou
   CHECK(bursts[0].peakDb > kAudibleDb);
   const double oneLevel = one.LoudestRms(bursts[0].start, bursts[0].start + bursts[0].seconds, 0.05);
 
-  // Two, the second while the first clip still plays.
-  Target second = LaunchTarget("second.exe");
-  Target first = LaunchTarget("first.exe");
-  Listening listenTwo;
-  const DWORD firstPress = GetTickCount();
-  vornik.PostHotkey(kForceStopId);
-  REQUIRE(first.process().WaitExit());
-  // The first result box comes to the front; the second target goes before it.
-  MessageBoxInfo outer = WaitBox(vornik);
-  REQUIRE(second.BringToFront());
-  vornik.PostHotkey(kForceStopId);
-  const DWORD pressGap = GetTickCount() - firstPress;
-  REQUIRE(second.process().WaitExit());
-  MessageBoxInfo inner = WaitBox(vornik, outer.window);
-  Recording two = listenTwo.Stop();
-  CloseBox(inner);
-  CloseBox(outer);
+  // Two, the second while the first clip still plays. The presses must land
+  // within one clip's length; on a busy machine they sometimes cannot, and
+  // then the pair is tried again.
+  std::optional<Recording> two;
+  for (int attempt = 1; attempt <= 3 && !two; ++attempt) {
+    Target second = LaunchTarget("second.exe");
+    Target first = LaunchTarget("first.exe");
+    Listening listenTwo;
+    const DWORD firstPress = GetTickCount();
+    vornik.PostHotkey(kForceStopId);
+    REQUIRE(first.process().WaitExit());
+    // The first result box comes to the front; the second target goes before
+    // it, with no time to settle: the clip is only 0.2 s long.
+    MessageBoxInfo outer = WaitBox(vornik);
+    REQUIRE(second.BringToFront(0));
+    vornik.PostHotkey(kForceStopId);
+    const DWORD pressGap = GetTickCount() - firstPress;
+    REQUIRE(second.process().WaitExit());
+    MessageBoxInfo inner = WaitBox(vornik, outer.window);
+    Recording recording = listenTwo.Stop();
+    CloseBox(inner);
+    CloseBox(outer);
+    MESSAGE("attempt " << attempt << ": presses " << pressGap << " ms apart");
+    if (pressGap < 200) two = std::move(recording);
+  }
+  REQUIRE(two.has_value());
   Quit(vornik);
 
-  bursts = two.Bursts();
+  bursts = two->Bursts();
   Report("two force stops", bursts);
-  MESSAGE("presses " << pressGap << " ms apart");
-  REQUIRE(pressGap < 200);
   // One stretch of sound, shorter than two clips one after the other.
   REQUIRE(bursts.size() == 1);
   CHECK(bursts[0].seconds < 2 * kSuccessSeconds - 0.03);
   // Where both play, the energy of two clips adds up; had the second cut the
   // first off, the sound would be no louder than one clip.
-  const double twoLevel = two.LoudestRms(bursts[0].start, bursts[0].start + bursts[0].seconds, 0.05);
+  const double twoLevel = two->LoudestRms(bursts[0].start, bursts[0].start + bursts[0].seconds, 0.05);
   MESSAGE("loudest 50 ms: one clip " << ToDb(oneLevel) << " dBFS, two " << ToDb(twoLevel)
                                      << " dBFS");
   CHECK(ToDb(twoLevel) > ToDb(oneLevel) + 1.2);
