@@ -13,13 +13,7 @@ scripts/build.sh win64
 export VORNIK_WINE_DIR="$root/build/wine-desktop"
 export VORNIK_DISPLAY=inherit
 source scripts/wine-env.sh
-vornik_wine_up
-# A virtual desktop named "shell" comes with a taskbar and a notification area.
-"$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
-"$WINESERVER" -k >/dev/null 2>&1 || true
-"$WINESERVER" -w >/dev/null 2>&1 || true
-vornik_wine_up
+vornik_wine_up_with_taskbar
 
 target="$root/build/run"
 mkdir -p "$target"

@@ -19,13 +19,7 @@ export VORNIK_WINE_DIR="$root/build/wine-shots"
 export VORNIK_DISPLAY=private
 source scripts/wine-env.sh
 trap vornik_wine_down EXIT
-vornik_wine_up
-# A virtual desktop named "shell" comes with a taskbar and a notification area.
-"$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-"$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
-"$WINESERVER" -k >/dev/null 2>&1 || true
-"$WINESERVER" -w >/dev/null 2>&1 || true
-vornik_wine_up
+vornik_wine_up_with_taskbar
 
 work="$root/build/shots"
 rm -rf "$work"

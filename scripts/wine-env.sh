@@ -60,6 +60,17 @@ vornik_wine_up() {
   exec 9>&-
 }
 
+# The same, in a virtual desktop named "shell": it comes with a taskbar and a
+# notification area, as a user's Windows has.
+vornik_wine_up_with_taskbar() {
+  vornik_wine_up
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
+  vornik_wine_up
+}
+
 vornik_wine_down() {
   if [ -d "$WINEPREFIX" ]; then
     "$WINESERVER" -k >/dev/null 2>&1 || true

@@ -149,6 +149,18 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
+std::string DescribeWindowsOf(DWORD pid) {
+  std::string description;
+  for (HWND window : WindowsOf(pid)) {
+    char className[256] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (!description.empty()) description += ", ";
+    description += std::string(className) + " \"" + WindowText(window) + "\"" +
+                   (IsWindowVisible(window) ? "" : " (hidden)");
+  }
+  return description.empty() ? "none" : description;
+}
+
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid) {
   std::vector<MessageBoxInfo> boxes;
   for (HWND window : WindowsOf(pid, "#32770")) {
@@ -163,13 +175,20 @@ std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid) {
 }
 
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, DWORD ms) {
+  return WaitOtherMessageBox(pid, nullptr, ms);
+}
+
+std::optional<MessageBoxInfo> WaitOtherMessageBox(DWORD pid, HWND except, DWORD ms) {
   std::optional<MessageBoxInfo> found;
   WaitUntil(
       [&] {
-        auto boxes = MessageBoxesOf(pid);
-        if (boxes.empty()) return false;
-        found = boxes.front();
-        return true;
+        for (const MessageBoxInfo& box : MessageBoxesOf(pid)) {
+          if (box.window != except) {
+            found = box;
+            return true;
+          }
+        }
+        return false;
       },
       ms);
   return found;
@@ -184,6 +203,11 @@ void CloseMessageBox(HWND box) {
   } else {
     PostMessageA(box, WM_CLOSE, 0, 0);
   }
+}
+
+bool CloseMessageBoxAndWait(HWND box, DWORD ms) {
+  CloseMessageBox(box);
+  return WaitUntil([&] { return !IsWindow(box); }, ms);
 }
 
 // Vornik ---------------------------------------------------------------------

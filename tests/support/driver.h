@@ -11,11 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "common/ids.h"
 #include "common/owners.h"
 
 namespace test {
 
 using vornik::UniqueHandle;
+
+// The hotkeys' ids as Vornik numbers them, in the order it registers them.
+inline constexpr std::int32_t kForceStopId = vornik::ids::kFirstHotkeyId;
+inline constexpr std::int32_t kExitId = vornik::ids::kFirstHotkeyId + 1;
 
 // Generous: the shared machine can stall for a second or two.
 inline constexpr DWORD kWait = 15000;
@@ -65,9 +70,15 @@ struct MessageBoxInfo {
 };
 
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid);
+// Class, title and visibility of each top-level window, for a failure's report.
+std::string DescribeWindowsOf(DWORD pid);
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, DWORD ms = kWait);
+// A visible box of the process other than `except`.
+std::optional<MessageBoxInfo> WaitOtherMessageBox(DWORD pid, HWND except, DWORD ms = kWait);
 // Presses the box's first button, as a user clicking OK.
 void CloseMessageBox(HWND box);
+// Closes the box and waits until it is gone.
+bool CloseMessageBoxAndWait(HWND box, DWORD ms = kWait);
 
 // A running copy of Vornik.exe in a folder of its own.
 class Vornik {

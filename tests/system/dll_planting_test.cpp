@@ -17,8 +17,6 @@ namespace ids = vornik::ids;
 
 namespace {
 
-constexpr std::int32_t kExitId = ids::kFirstHotkeyId + 1;
-
 // The marks the planted DLLs left in the folder, sorted: "winmm.dll.loaded"
 // for a load at run time, "winmm.dll.loaded-at-start" for one through an
 // import table while a process started.

@@ -6,18 +6,14 @@
 
 #include <cstring>
 
-#include "common/ids.h"
 #include "common/texts.h"
+#include "box_checks.h"
 #include "driver.h"
 
 using namespace test;
-namespace ids = vornik::ids;
 namespace texts = vornik::texts;
 
 namespace {
-
-constexpr std::int32_t kForceStopId = ids::kFirstHotkeyId;
-constexpr std::int32_t kExitId = ids::kFirstHotkeyId + 1;
 
 std::string SuccessText(const std::string& name) { return texts::kSuccessPrefix + name; }
 
@@ -38,27 +34,6 @@ std::string ListedNameOfIdZero() {
     }
   }
   return {};
-}
-
-// A visible box of `vornik` other than `except`.
-MessageBoxInfo WaitNewBox(Vornik& vornik, HWND except = nullptr) {
-  std::optional<MessageBoxInfo> found;
-  WaitUntil([&] {
-    for (const MessageBoxInfo& box : MessageBoxesOf(vornik.process().Id())) {
-      if (box.window != except) {
-        found = box;
-        return true;
-      }
-    }
-    return false;
-  });
-  REQUIRE(found.has_value());
-  return *found;
-}
-
-void CloseAndWaitGone(const MessageBoxInfo& box) {
-  CloseMessageBox(box.window);
-  REQUIRE(WaitUntil([&] { return !IsWindow(box.window); }));
 }
 
 // Vornik still answers its exit hotkey, and ends with code 0.
@@ -82,14 +57,14 @@ TEST_CASE("the foreground program ends with code 0, a box names it, and Vornik r
   REQUIRE(target.process().WaitExit());
   CHECK(target.process().ExitCode() == 0);
 
-  MessageBoxInfo box = WaitNewBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   CHECK(box.title == texts::kSuccessTitle);
   CHECK(box.text == SuccessText(name));
   // The box asks for the foreground.
   CHECK(WaitUntil([&] { return GetForegroundWindow() == box.window; }));
   CHECK(vornik.process().Running());
 
-  CloseAndWaitGone(box);
+  CloseBoxAndWait(box);
   PumpFor(300);
   CHECK(vornik.process().Running());
   CHECK(MessageBoxesOf(vornik.process().Id()).empty());
@@ -109,11 +84,11 @@ TEST_CASE("of two copies of one executable name, only the one in the foreground 
     vornik.PostHotkey(kForceStopId);
     REQUIRE(front.process().WaitExit());
     CHECK(front.process().ExitCode() == 0);
-    MessageBoxInfo box = WaitNewBox(vornik);
+    MessageBoxInfo box = WaitVornikBox(vornik);
     CHECK(box.title == texts::kSuccessTitle);
     CHECK(box.text == SuccessText(name));
     CHECK(back.process().Running());
-    CloseAndWaitGone(box);
+    CloseBoxAndWait(box);
   };
   SUBCASE("the later one in front") { check(later, earlier); }
   SUBCASE("the earlier one in front") { check(earlier, later); }
@@ -132,10 +107,10 @@ TEST_CASE("a window titled like the executable name does not draw the terminatio
   vornik.PostHotkey(kForceStopId);
   REQUIRE(target.process().WaitExit());
   CHECK(target.process().ExitCode() == 0);
-  MessageBoxInfo box = WaitNewBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   CHECK(box.text == SuccessText(name));
   CHECK(titledLikeIt.process().Running());
-  CloseAndWaitGone(box);
+  CloseBoxAndWait(box);
   QuitsCleanly(vornik);
 }
 
@@ -150,12 +125,12 @@ TEST_CASE("with no foreground window the failure box shows and nothing is termin
   REQUIRE(WaitUntil([] { return GetForegroundWindow() == nullptr; }));
 
   vornik.PostHotkey(kForceStopId);
-  MessageBoxInfo box = WaitNewBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   CHECK(box.title == texts::kFailureTitle);
   CHECK(box.text == FailureText(ListedNameOfIdZero()));
   CHECK(bystander.process().Running());
   CHECK(vornik.process().Running());
-  CloseAndWaitGone(box);
+  CloseBoxAndWait(box);
   CHECK(bystander.process().Running());
   QuitsCleanly(vornik);
 }
@@ -166,7 +141,7 @@ TEST_CASE("a second press while the first box is open runs a nested force stop")
   REQUIRE(first.WaitForeground());
   vornik.PostHotkey(kForceStopId);
   REQUIRE(first.process().WaitExit());
-  MessageBoxInfo outer = WaitNewBox(vornik);
+  MessageBoxInfo outer = WaitVornikBox(vornik);
   CHECK(outer.text == SuccessText("first.exe"));
 
   Target second = Target::Launch(NewCaseFolder(), "second.exe");
@@ -174,16 +149,16 @@ TEST_CASE("a second press while the first box is open runs a nested force stop")
   vornik.PostHotkey(kForceStopId);
   REQUIRE(second.process().WaitExit());
   CHECK(second.process().ExitCode() == 0);
-  MessageBoxInfo inner = WaitNewBox(vornik, outer.window);
+  MessageBoxInfo inner = WaitVornikBox(vornik, outer.window);
   CHECK(inner.title == texts::kSuccessTitle);
   CHECK(inner.text == SuccessText("second.exe"));
   CHECK(IsWindow(outer.window));
 
   // The inner box closes first; the outer one is still waiting.
-  CloseAndWaitGone(inner);
+  CloseBoxAndWait(inner);
   PumpFor(300);
   CHECK(IsWindow(outer.window));
-  CloseAndWaitGone(outer);
+  CloseBoxAndWait(outer);
   QuitsCleanly(vornik);
 }
 
@@ -192,7 +167,7 @@ TEST_CASE("with its own result box in front, Vornik terminates itself with code 
   Target target = Target::Launch(NewCaseFolder(), "target.exe");
   REQUIRE(target.WaitForeground());
   vornik.PostHotkey(kForceStopId);
-  MessageBoxInfo box = WaitNewBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   REQUIRE(WaitUntil([&] { return GetForegroundWindow() == box.window; }));
 
   vornik.PostHotkey(kForceStopId);
@@ -209,8 +184,8 @@ TEST_CASE("a real Control+Windows+Delete keystroke terminates the focused progra
   TypeKeysTo(title, "ctrl+super+Delete");
   REQUIRE(target.process().WaitExit());
   CHECK(target.process().ExitCode() == 0);
-  MessageBoxInfo box = WaitNewBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   CHECK(box.text == SuccessText("typed.exe"));
-  CloseAndWaitGone(box);
+  CloseBoxAndWait(box);
   QuitsCleanly(vornik);
 }

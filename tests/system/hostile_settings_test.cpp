@@ -74,7 +74,7 @@ std::string WithValue(std::string bytes, const std::string& key, const char* val
 bool ForceStopShowsBox(Vornik& vornik) {
   Target target = Target::Launch(NewCaseFolder(), "victim.exe");
   REQUIRE(target.WaitForeground());
-  vornik.PostHotkey(ids::kFirstHotkeyId);
+  vornik.PostHotkey(kForceStopId);
   REQUIRE(target.process().WaitExit());
   auto box = WaitMessageBox(vornik.process().Id(), 2500);
   if (!box) return false;

@@ -13,9 +13,6 @@ namespace texts = vornik::texts;
 
 namespace {
 
-constexpr std::int32_t kForceStopId = ids::kFirstHotkeyId;
-constexpr std::int32_t kExitId = ids::kFirstHotkeyId + 1;
-
 // A copy showing the result box of a force stop, left open.
 MessageBoxInfo OpenResultBox(Vornik& vornik) {
   Target target = Target::Launch(NewCaseFolder(), "victim.exe");

@@ -236,7 +236,7 @@ TEST_CASE("the result-message switch decides whether a force stop shows its box"
 
     Target target = Target::Launch(NewCaseFolder(), "victim.exe");
     REQUIRE(target.WaitForeground());
-    vornik.PostHotkey(ids::kFirstHotkeyId);
+    vornik.PostHotkey(kForceStopId);
     // The force stop runs in full either way.
     REQUIRE(target.process().WaitExit());
     CHECK(target.process().ExitCode() == 0);

@@ -12,9 +12,6 @@ namespace texts = vornik::texts;
 
 namespace {
 
-constexpr std::int32_t kForceStopId = ids::kFirstHotkeyId;
-constexpr std::int32_t kExitId = ids::kFirstHotkeyId + 1;
-
 // Milliseconds until the process ends after `trigger`.
 DWORD TimeToExit(Vornik& vornik, const std::function<void()>& trigger) {
   const DWORD start = GetTickCount();

@@ -4,12 +4,10 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "common/ids.h"
 #include "common/texts.h"
 #include "driver.h"
 
 using namespace test;
-namespace ids = vornik::ids;
 
 TEST_CASE("with no audio device it starts, force-stops and quits as usual, with code 0") {
   REQUIRE(waveOutGetNumDevs() == 0);
@@ -18,7 +16,7 @@ TEST_CASE("with no audio device it starts, force-stops and quits as usual, with 
 
   Target target = Target::Launch(NewCaseFolder(), "target.exe");
   REQUIRE(target.WaitForeground());
-  vornik.PostHotkey(ids::kFirstHotkeyId);
+  vornik.PostHotkey(kForceStopId);
   REQUIRE(target.process().WaitExit());
   CHECK(target.process().ExitCode() == 0);
   auto box = WaitMessageBox(vornik.process().Id());
@@ -29,7 +27,7 @@ TEST_CASE("with no audio device it starts, force-stops and quits as usual, with 
 
   // Quitting waits for every playback, here ones that never found a device.
   const DWORD start = GetTickCount();
-  vornik.PostHotkey(ids::kFirstHotkeyId + 1);
+  vornik.PostHotkey(kExitId);
   REQUIRE(vornik.process().WaitExit());
   const DWORD elapsed = GetTickCount() - start;
   MESSAGE("exit took " << elapsed << " ms");

@@ -60,7 +60,7 @@ class Soak {
   void ForceStop() {
     Target target = Target::Launch(NewCaseFolder(), "soak_target.exe");
     REQUIRE(target.WaitForeground());
-    vornik_.PostHotkey(ids::kFirstHotkeyId);
+    vornik_.PostHotkey(kForceStopId);
     REQUIRE(target.process().WaitExit());
     if (show_) CloseBox();
   }
@@ -213,7 +213,7 @@ TEST_CASE("a long run of force stops, flips, help boxes and popups holds steady"
   CHECK(soak.ShowOn());
   const std::string config = ConfigPath(vornik.Folder());
   CHECK(ReadFileBytes(config) == soak.ExpectedFile());
-  vornik.PostHotkey(ids::kFirstHotkeyId + 1);
+  vornik.PostHotkey(kExitId);
   REQUIRE(vornik.process().WaitExit());
   CHECK(vornik.process().ExitCode() == 0);
   CHECK(ReadFileBytes(config) == soak.ExpectedFile());

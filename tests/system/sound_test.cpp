@@ -4,17 +4,13 @@
 
 #include <optional>
 
-#include "common/ids.h"
+#include "box_checks.h"
 #include "driver.h"
 #include "listening.h"
 
 using namespace test;
-namespace ids = vornik::ids;
 
 namespace {
-
-constexpr std::int32_t kForceStopId = ids::kFirstHotkeyId;
-constexpr std::int32_t kExitId = ids::kFirstHotkeyId + 1;
 
 // Lengths of the clips as stored.
 constexpr double kStartupSeconds = 0.470;
@@ -41,26 +37,6 @@ Target LaunchTarget(const std::string& name) {
   Target target = Target::Launch(NewCaseFolder(), name);
   REQUIRE(target.WaitForeground());
   return target;
-}
-
-MessageBoxInfo WaitBox(Vornik& vornik, HWND except = nullptr) {
-  std::optional<MessageBoxInfo> found;
-  WaitUntil([&] {
-    for (const MessageBoxInfo& box : MessageBoxesOf(vornik.process().Id())) {
-      if (box.window != except) {
-        found = box;
-        return true;
-      }
-    }
-    return false;
-  });
-  REQUIRE(found.has_value());
-  return *found;
-}
-
-void CloseBox(const MessageBoxInfo& box) {
-  CloseMessageBox(box.window);
-  REQUIRE(WaitUntil([&] { return !IsWindow(box.window); }));
 }
 
 void Quit(Vornik& vornik) {
@@ -99,7 +75,7 @@ TEST_CASE("a refused second copy has played its start-up clip while its box wait
   REQUIRE(box.has_value());
   PumpFor(1000);
   Recording recording = listening.Stop();
-  CloseBox(*box);
+  CloseBoxAndWait(*box);
   REQUIRE(second.process().WaitExit());
   CHECK(second.process().ExitCode() == 0);
   Quit(first);
@@ -120,7 +96,7 @@ TEST_CASE("a force stop plays the success clip; two within 0.2 s overlap and sou
   Listening listenOne;
   vornik.PostHotkey(kForceStopId);
   REQUIRE(alone.process().WaitExit());
-  CloseBox(WaitBox(vornik));
+  CloseBoxAndWait(WaitVornikBox(vornik));
   Recording one = listenOne.Stop();
   auto bursts = one.Bursts();
   Report("one force stop", bursts);
@@ -143,15 +119,15 @@ TEST_CASE("a force stop plays the success clip; two within 0.2 s overlap and sou
     REQUIRE(first.process().WaitExit());
     // The first result box comes to the front; the second target goes before
     // it, with no time to settle: the clip is only 0.2 s long.
-    MessageBoxInfo outer = WaitBox(vornik);
+    MessageBoxInfo outer = WaitVornikBox(vornik);
     REQUIRE(second.BringToFront(0));
     vornik.PostHotkey(kForceStopId);
     const DWORD pressGap = GetTickCount() - firstPress;
     REQUIRE(second.process().WaitExit());
-    MessageBoxInfo inner = WaitBox(vornik, outer.window);
+    MessageBoxInfo inner = WaitVornikBox(vornik, outer.window);
     Recording recording = listenTwo.Stop();
-    CloseBox(inner);
-    CloseBox(outer);
+    CloseBoxAndWait(inner);
+    CloseBoxAndWait(outer);
     MESSAGE("attempt " << attempt << ": presses " << pressGap << " ms apart");
     if (pressGap < 200) two = std::move(recording);
   }
@@ -181,10 +157,10 @@ TEST_CASE("a failed force stop plays nothing") {
 
   Listening listening;
   vornik.PostHotkey(kForceStopId);
-  MessageBoxInfo box = WaitBox(vornik);
+  MessageBoxInfo box = WaitVornikBox(vornik);
   PumpFor(500);
   Recording recording = listening.Stop();
-  CloseBox(box);
+  CloseBoxAndWait(box);
   Quit(vornik);
   auto bursts = recording.Bursts();
   Report("failed force stop", bursts);
