@@ -12,8 +12,10 @@ namespace test {
 inline MessageBoxInfo WaitVornikBox(Vornik& vornik, HWND except = nullptr) {
   auto box = WaitOtherMessageBox(vornik.process().Id(), except);
   if (!box) {
-    MESSAGE("no box; Vornik " << (vornik.process().Running() ? "runs" : "has ended")
-                              << ", its windows: " << DescribeWindowsOf(vornik.process().Id()));
+    const std::string state = vornik.process().Running() ? "runs" : "has ended";
+    MESSAGE("no box; Vornik " << state << ", its windows: "
+                              << DescribeWindowsOf(vornik.process().Id()) << "\n"
+                              << BacktracesOf(vornik.process().Id()));
   }
   REQUIRE(box.has_value());
   return *box;

@@ -42,10 +42,14 @@ std::string BuiltVornikPath() { return TestBinDir() + "\\Vornik.exe"; }
 std::string NewCaseFolder() {
   static int counter = 0;
   CreateDirectoryA("C:\\vornik-tests", nullptr);
-  std::string folder = "C:\\vornik-tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
-                       std::to_string(++counter);
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder;
+  // Only a folder made just now: Wine hands out the same process ids again in
+  // every session, and a folder left by an earlier run may hold its config.ini.
+  for (;;) {
+    std::string folder = "C:\\vornik-tests\\" + std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(++counter);
+    if (CreateDirectoryA(folder.c_str(), nullptr)) return folder;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return folder;
+  }
 }
 
 std::string CopyFileTo(const std::string& source, const std::string& folder,
@@ -159,6 +163,45 @@ std::string DescribeWindowsOf(DWORD pid) {
                    (IsWindowVisible(window) ? "" : " (hidden)");
   }
   return description.empty() ? "none" : description;
+}
+
+std::string BacktracesOf(DWORD pid) {
+  // Wine's debugger walks every thread of every process; this keeps the
+  // process's own. Elsewhere there is no winedbg and the answer is empty.
+  char folder[MAX_PATH] = {};
+  GetTempPathA(sizeof folder, folder);
+  const std::string file = std::string(folder) + "vornik-backtraces-" + std::to_string(pid) + ".txt";
+  SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+  UniqueHandle out(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                               CREATE_ALWAYS, 0, nullptr));
+  if (out.get() == INVALID_HANDLE_VALUE) return {};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out.get();
+  startup.hStdError = out.get();
+  PROCESS_INFORMATION info = {};
+  std::string line = "winedbg.exe --command \"bt all\"";
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &info)) {
+    return {};
+  }
+  UniqueHandle process(info.hProcess);
+  UniqueHandle thread(info.hThread);
+  WaitForSingleObject(process.get(), 60000);
+  out.reset();
+
+  char ownMark[64];
+  wsprintfA(ownMark, " in process %04x ", pid);
+  std::istringstream all(ReadFileBytes(file));
+  DeleteFileA(file.c_str());
+  std::string kept;
+  bool own = false;
+  for (std::string text; std::getline(all, text);) {
+    if (text.rfind("Backtracing for thread", 0) == 0) own = text.find(ownMark) != std::string::npos;
+    if (own) kept += text + "\n";
+  }
+  return kept;
 }
 
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid) {

@@ -72,6 +72,8 @@ struct MessageBoxInfo {
 std::vector<MessageBoxInfo> MessageBoxesOf(DWORD pid);
 // Class, title and visibility of each top-level window, for a failure's report.
 std::string DescribeWindowsOf(DWORD pid);
+// Where each thread of the process is, from Wine's debugger: for a failure's report.
+std::string BacktracesOf(DWORD pid);
 std::optional<MessageBoxInfo> WaitMessageBox(DWORD pid, DWORD ms = kWait);
 // A visible box of the process other than `except`.
 std::optional<MessageBoxInfo> WaitOtherMessageBox(DWORD pid, HWND except, DWORD ms = kWait);
