@@ -119,41 +119,24 @@ namespace {
 struct WindowSearch {
   DWORD pid;
   const char* className;
-  int count = 0;
   HWND found = nullptr;
 };
-
-BOOL CALLBACK CountChild(HWND, LPARAM param) {
-  ++reinterpret_cast<WindowSearch*>(param)->count;
-  return TRUE;
-}
 
 BOOL CALLBACK VisitTopLevel(HWND window, LPARAM param) {
   auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != search->pid) return TRUE;
-  if (search->className) {
-    char name[256] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, search->className) == 0) {
-      search->found = window;
-      return FALSE;
-    }
-    return TRUE;
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, search->className) == 0) {
+    search->found = window;
+    return FALSE;
   }
-  ++search->count;
-  EnumChildWindows(window, CountChild, param);
   return TRUE;
 }
 
 }  // namespace
-
-int WindowCountOf(DWORD pid) {
-  WindowSearch search{pid, nullptr};
-  EnumWindows(VisitTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.count;
-}
 
 HWND FindWindowOf(DWORD pid, const char* className) {
   WindowSearch search{pid, className};
@@ -208,179 +191,11 @@ OwnTrayIcon::~OwnTrayIcon() {
 }
 
 // Figures from the system -----------------------------------------------------
-//
-// Under Wine, GetProcessTimes on another process answers with the caller's own
-// times, and GetProcessHandleCount, GetGuiResources and PrivateUsage read 0.
-// The process list and the handle table of NtQuerySystemInformation carry real
-// figures.
-
-namespace {
-
-using NtQuerySystemInformationFn = LONG(NTAPI*)(ULONG, void*, ULONG, ULONG*);
-using NtQueryInformationProcessFn = LONG(NTAPI*)(HANDLE, ULONG, void*, ULONG, ULONG*);
-
-constexpr ULONG kSystemProcessInformation = 5;
-constexpr ULONG kSystemExtendedHandleInformation = 64;
-constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-
-struct ProcessEntry {
-  ULONG nextEntryOffset;
-  ULONG numberOfThreads;
-  LARGE_INTEGER workingSetPrivateSize;
-  ULONG hardFaultCount;
-  ULONG numberOfThreadsHighWatermark;
-  ULONGLONG cycleTime;
-  LARGE_INTEGER createTime;
-  LARGE_INTEGER userTime;
-  LARGE_INTEGER kernelTime;
-  struct {
-    USHORT length, maximumLength;
-    PWSTR buffer;
-  } imageName;
-  LONG basePriority;
-  HANDLE uniqueProcessId;
-  HANDLE inheritedFromUniqueProcessId;
-  ULONG handleCount;
-  ULONG sessionId;
-  ULONG_PTR uniqueProcessKey;
-  SIZE_T peakVirtualSize;
-  SIZE_T virtualSize;
-  ULONG pageFaultCount;
-  SIZE_T peakWorkingSetSize;
-  SIZE_T workingSetSize;
-  SIZE_T quotaPeakPagedPoolUsage;
-  SIZE_T quotaPagedPoolUsage;
-  SIZE_T quotaPeakNonPagedPoolUsage;
-  SIZE_T quotaNonPagedPoolUsage;
-  SIZE_T pagefileUsage;
-  SIZE_T peakPagefileUsage;
-  SIZE_T privatePageCount;
-};
-
-struct HandleEntry {
-  void* object;
-  ULONG_PTR uniqueProcessId;
-  ULONG_PTR handleValue;
-  ULONG grantedAccess;
-  USHORT creatorBackTraceIndex;
-  USHORT objectTypeIndex;
-  ULONG handleAttributes;
-  ULONG reserved;
-};
-
-struct HandleTable {
-  ULONG_PTR numberOfHandles;
-  ULONG_PTR reserved;
-  HandleEntry handles[1];
-};
-
-template <typename Function>
-Function NtdllProc(const char* name) {
-  // Through void(*)(): the one function-pointer cast GCC accepts silently.
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
-}
-
-std::vector<unsigned char> QuerySystem(ULONG infoClass) {
-  static const auto query =
-      NtdllProc<NtQuerySystemInformationFn>("NtQuerySystemInformation");
-  std::vector<unsigned char> buffer(1 << 20);
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    ULONG needed = 0;
-    const LONG status =
-        query(infoClass, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
-    if (status >= 0) return buffer;
-    if (status != kStatusInfoLengthMismatch) return {};
-    buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 65536));
-  }
-  return {};
-}
-
-long HandlesInTable(DWORD pid) {
-  std::vector<unsigned char> buffer = QuerySystem(kSystemExtendedHandleInformation);
-  if (buffer.empty()) return -1;
-  const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
-  long count = 0;
-  for (ULONG_PTR i = 0; i < table->numberOfHandles; ++i) {
-    if (table->handles[i].uniqueProcessId == pid) ++count;
-  }
-  return count;
-}
-
-// Each process keeps its GDI handle table in its own memory, announced in its
-// PEB (GdiSharedHandleTable, 0xF8 on x64): 65536 entries of 24 bytes, where a
-// live entry has a type and a stock flag in the top bit of its ExtType byte.
-long GdiObjectsOf(DWORD pid) {
-  struct BasicInformation {
-    LONG exitStatus;
-    void* pebBaseAddress;
-    ULONG_PTR affinityMask;
-    LONG basePriority;
-    ULONG_PTR uniqueProcessId;
-    ULONG_PTR inheritedFromUniqueProcessId;
-  };
-  struct GdiEntry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;
-    std::uint8_t type;
-    std::uint8_t flags;
-    std::uint64_t userPointer;
-  };
-  static_assert(sizeof(GdiEntry) == 24);
-  constexpr std::size_t kGdiEntries = 0x10000;
-  constexpr std::size_t kPebGdiTableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-
-  static const auto query =
-      NtdllProc<NtQueryInformationProcessFn>("NtQueryInformationProcess");
-  UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid));
-  if (!process) return -1;
-  BasicInformation basic = {};
-  if (query(process.get(), 0, &basic, sizeof basic, nullptr) < 0) return -1;
-  void* table = nullptr;
-  if (!ReadProcessMemory(process.get(),
-                         static_cast<char*>(basic.pebBaseAddress) + kPebGdiTableOffset, &table,
-                         sizeof table, nullptr) ||
-      !table) {
-    return -1;
-  }
-  std::vector<GdiEntry> entries(kGdiEntries);
-  if (!ReadProcessMemory(process.get(), table, entries.data(), entries.size() * sizeof(GdiEntry),
-                         nullptr)) {
-    return -1;
-  }
-  long count = 0;
-  for (const GdiEntry& entry : entries) {
-    const bool stock = (entry.unique & 0x80) != 0;
-    if (entry.type != 0 && entry.object != 0 && !stock) ++count;
-  }
-  return count;
-}
-
-}  // namespace
 
 std::optional<ProcessFigures> FiguresOf(DWORD pid) {
-  std::vector<unsigned char> buffer = QuerySystem(kSystemProcessInformation);
-  if (buffer.empty()) return std::nullopt;
-  for (std::size_t offset = 0;;) {
-    const auto* entry = reinterpret_cast<const ProcessEntry*>(buffer.data() + offset);
-    if (reinterpret_cast<ULONG_PTR>(entry->uniqueProcessId) == pid) {
-      ProcessFigures figures;
-      figures.cpuMs = static_cast<double>(entry->userTime.QuadPart + entry->kernelTime.QuadPart) /
-                      10000.0;
-      figures.privateKiB = static_cast<double>(std::max(entry->privatePageCount,
-                                                        entry->pagefileUsage)) / 1024.0;
-      figures.workingSetKiB = static_cast<double>(entry->workingSetSize) / 1024.0;
-      figures.threads = static_cast<long>(entry->numberOfThreads);
-      figures.handleCount = static_cast<long>(entry->handleCount);
-      figures.handlesInTable = HandlesInTable(pid);
-      figures.gdiObjects = GdiObjectsOf(pid);
-      figures.windows = WindowCountOf(pid);
-      return figures;
-    }
-    if (entry->nextEntryOffset == 0) return std::nullopt;
-    offset += entry->nextEntryOffset;
-  }
+  ProcessFigures figures = test::ReadProcessFigures(pid);
+  if (figures.threads < 0) return std::nullopt;  // not in the process list: it has ended
+  return figures;
 }
 
 // Summaries and formatting ------------------------------------------------------

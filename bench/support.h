@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/owners.h"
+#include "process_figures.h"
 
 namespace bench {
 
@@ -52,8 +53,6 @@ bool PollUntil(const std::function<bool()>& condition, DWORD ms);
 
 bool NamedEventExists(const char* name);
 DWORD ForegroundProcessId();
-// Top-level and child windows of a process.
-int WindowCountOf(DWORD pid);
 HWND FindWindowOf(DWORD pid, const char* className);
 // Icons in the notification area of a bare X server (one window each).
 int TrayIconCount();
@@ -73,17 +72,8 @@ class OwnTrayIcon {
   HWND window_ = nullptr;
 };
 
-// What the system reports about one process.
-struct ProcessFigures {
-  double cpuMs = 0;             // user + kernel
-  double privateKiB = 0;        // private (anonymous) memory
-  double workingSetKiB = 0;
-  long threads = -1;
-  long handleCount = -1;        // from the process list
-  long handlesInTable = -1;     // entries of the system handle table
-  long gdiObjects = -1;         // -1: not readable
-  long windows = -1;            // the USER objects visible from outside
-};
+// What the system reports about one process; nothing once it has ended.
+using test::ProcessFigures;
 std::optional<ProcessFigures> FiguresOf(DWORD pid);
 
 // p50, p95 and max of a sample, nearest rank.

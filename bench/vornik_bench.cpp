@@ -665,10 +665,13 @@ void PrintFootprint(const FootprintResult& footprint, const Paths& paths, const 
       std::printf("| %s | - | - | - | - | - | - | - |\n", name.c_str());
       return;
     }
-    const auto count = [](long n) { return n < 0 ? std::string("n/a") : std::to_string(n); };
+    const auto count = [](long long n) { return n < 0 ? std::string("n/a") : std::to_string(n); };
+    const auto kib = [](long long bytes) {
+      return bytes < 0 ? std::string("n/a") : Fixed(static_cast<double>(bytes) / 1024.0, 0);
+    };
     std::printf("| %s | %s | %s | %s | %s | %s | %s | %s |\n", name.c_str(),
-                Fixed(f->privateKiB, 0).c_str(), Fixed(f->workingSetKiB, 0).c_str(),
-                count(f->threads).c_str(), count(f->handleCount).c_str(), count(f->handlesInTable).c_str(),
+                kib(f->privateBytes).c_str(), kib(f->workingSet).c_str(), count(f->threads).c_str(),
+                count(f->handles).c_str(), count(f->handleTable).c_str(),
                 count(f->gdiObjects).c_str(), count(f->windows).c_str());
   };
   line("Vornik after start-up", footprint.vornikStarted);

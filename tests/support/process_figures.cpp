@@ -92,6 +92,10 @@ void ReadProcessList(DWORD pid, ProcessFigures& figures) {
     if (reinterpret_cast<ULONG_PTR>(entry->processId) == pid) {
       figures.handles = entry->handleCount;
       figures.threads = entry->threadCount;
+      // 100 ns units. Under Wine GetProcessTimes on another process answers
+      // with the caller's own times; the list has the real ones.
+      figures.cpuMs = static_cast<double>(entry->userTime.QuadPart + entry->kernelTime.QuadPart) /
+                      10000.0;
       // Wine leaves the private count at 0 for other processes; its
       // page-file figure is the process's anonymous (private) memory.
       const SIZE_T privateBytes =
@@ -141,9 +145,12 @@ using QueryProcessInformation = LONG(WINAPI*)(HANDLE, ULONG, void*, ULONG, ULONG
 
 // Wine keeps each process's GDI handles in a table that the process environment
 // block points at (GdiSharedHandleTable), one 24-byte entry per handle with its
-// object type in byte 14; 0 marks a free entry.
+// object type in byte 14 (0 marks a free entry) and, in byte 12, a flag for the
+// stock objects every process shares; those are left out, as Windows does.
 constexpr size_t kGdiTableOffsetInPeb = 0xF8;
 constexpr size_t kGdiEntrySize = 24;
+constexpr size_t kGdiUniqueOffset = 12;
+constexpr std::uint8_t kGdiStockFlag = 0x80;
 constexpr size_t kGdiTypeOffset = 14;
 constexpr size_t kGdiEntries = 0x10000;
 
@@ -166,7 +173,8 @@ void ReadGdiTable(HANDLE process, ProcessFigures& figures) {
   }
   long long used = 0;
   for (size_t i = 0; i < kGdiEntries; ++i) {
-    if (entries[i * kGdiEntrySize + kGdiTypeOffset] != 0) ++used;
+    const std::uint8_t* entry = &entries[i * kGdiEntrySize];
+    if (entry[kGdiTypeOffset] != 0 && !(entry[kGdiUniqueOffset] & kGdiStockFlag)) ++used;
   }
   figures.gdiObjects = used;
 }

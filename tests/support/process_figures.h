@@ -18,6 +18,7 @@ struct ProcessFigures {
   long long privateBytes = -1;    // the process list's private bytes
   long long workingSet = -1;      // resident bytes
   long long threads = -1;
+  double cpuMs = -1;              // user + kernel time, from the process list
 
   std::string Describe() const;
 };
