@@ -174,7 +174,7 @@ std::string BacktracesOf(DWORD pid) {
   SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
   UniqueHandle out(CreateFileA(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
                                CREATE_ALWAYS, 0, nullptr));
-  if (out.get() == INVALID_HANDLE_VALUE) return {};
+  if (!out) return {};
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
