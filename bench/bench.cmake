@@ -12,7 +12,7 @@ add_executable(bench_target WIN32 bench/target.cpp)
 target_link_libraries(bench_target PRIVATE user32)
 
 add_executable(vornik_bench bench/vornik_bench.cpp bench/support.cpp
-  tests/support/process_figures.cpp)
+  tests/support/process_figures.cpp tests/support/own_tray_icon.cpp)
 target_include_directories(vornik_bench PRIVATE tests/support)
 target_link_libraries(vornik_bench PRIVATE vornik_portable user32 shell32)
 add_dependencies(vornik_bench Vornik bench_floor bench_empty bench_empty_dlls bench_idle

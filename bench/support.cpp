@@ -1,7 +1,5 @@
 #include "support.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -161,33 +159,6 @@ bool HotkeyHeld(UINT modifiers, UINT key) {
   if (!RegisterHotKey(nullptr, kProbeId, modifiers, key)) return true;
   UnregisterHotKey(nullptr, kProbeId);
   return false;
-}
-
-OwnTrayIcon::OwnTrayIcon() {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "VornikBenchTrayOwner";
-  RegisterClassA(&windowClass);
-  window_ = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, nullptr, nullptr,
-                            windowClass.hInstance, nullptr);
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = window_;
-  data.uID = 1;
-  data.uFlags = NIF_ICON | NIF_TIP;
-  data.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-  lstrcpynA(data.szTip, "vornik bench", sizeof data.szTip);
-  Shell_NotifyIconA(NIM_ADD, &data);
-}
-
-OwnTrayIcon::~OwnTrayIcon() {
-  NOTIFYICONDATAA data = {};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = window_;
-  data.uID = 1;
-  Shell_NotifyIconA(NIM_DELETE, &data);
-  DestroyWindow(window_);
 }
 
 // Figures from the system -----------------------------------------------------

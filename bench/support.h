@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/owners.h"
+#include "own_tray_icon.h"
 #include "process_figures.h"
 
 namespace bench {
@@ -59,18 +60,7 @@ int TrayIconCount();
 // True when the combination cannot be registered: someone holds it.
 bool HotkeyHeld(UINT modifiers, UINT key);
 
-// An icon of the benchmark's own in the tray for its whole run: without a
-// window manager, Wine stalls about two seconds whenever the last one goes.
-class OwnTrayIcon {
- public:
-  OwnTrayIcon();
-  ~OwnTrayIcon();
-  OwnTrayIcon(const OwnTrayIcon&) = delete;
-  OwnTrayIcon& operator=(const OwnTrayIcon&) = delete;
-
- private:
-  HWND window_ = nullptr;
-};
+using test::OwnTrayIcon;
 
 // What the system reports about one process; nothing once it has ended.
 using test::ProcessFigures;

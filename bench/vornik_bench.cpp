@@ -738,7 +738,7 @@ Options ParseOptions(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const Options options = ParseOptions(argc, argv);
-  OwnTrayIcon trayIcon;
+  OwnTrayIcon trayIcon("vornik bench");
   const Paths paths = FindPaths(options);
   if (NamedEventExists(ids::kSingleInstanceEventName)) Fail("another Vornik is running");
 

@@ -3,6 +3,7 @@ enable_testing()
 
 add_library(test_driver STATIC
   tests/support/driver.cpp
+  tests/support/own_tray_icon.cpp
   tests/support/test_main.cpp
   tests/support/version_resource.cpp
 )
